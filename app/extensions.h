@@ -1,0 +1,82 @@
+// app/extensions.h — optional OpenGL extension groups and their entry points.
+#pragma once
+
+#include <cstddef>
+
+#include "platform/gl.h"
+
+// Entry points, each null until resolved and meaningful only while its switch is set. They
+// live in a namespace of their own because the system GL header declares some of these names.
+namespace ext {
+
+using MultiTexCoord1fARB = void (*)(GLenum, GLfloat);
+using MultiTexCoord2fARB = void (*)(GLenum, GLfloat, GLfloat);
+using MultiTexCoord3fARB = void (*)(GLenum, GLfloat, GLfloat, GLfloat);
+using MultiTexCoord4fARB = void (*)(GLenum, GLfloat, GLfloat, GLfloat, GLfloat);
+using ActiveTextureARB = void (*)(GLenum);
+using ClientActiveTextureARB = void (*)(GLenum);
+using VertexWeightfEXT = void (*)(GLfloat);
+using VertexWeightPointerEXT = void (*)(GLint, GLenum, GLsizei, const void*);
+using LockArraysEXT = void (*)(GLint, GLsizei);
+using UnlockArraysEXT = void (*)();
+using AllocateMemoryNV = void* (*)(GLsizei, GLfloat, GLfloat, GLfloat);
+using FreeMemoryNV = void (*)(void*);
+using VertexArrayRangeNV = void (*)(GLsizei, const void*);
+using GenFencesNV = void (*)(GLsizei, GLuint*);
+using DeleteFencesNV = void (*)(GLsizei, const GLuint*);
+using SetFenceNV = void (*)(GLuint, GLenum);
+using TestFenceNV = GLboolean (*)(GLuint);
+using FinishFenceNV = void (*)(GLuint);
+using IsFenceNV = GLboolean (*)(GLuint);
+using GetFenceivNV = void (*)(GLuint, GLenum, GLint*);
+
+extern MultiTexCoord1fARB glMultiTexCoord1fARB;
+extern MultiTexCoord2fARB glMultiTexCoord2fARB;
+extern MultiTexCoord3fARB glMultiTexCoord3fARB;
+extern MultiTexCoord4fARB glMultiTexCoord4fARB;
+extern ActiveTextureARB glActiveTextureARB;
+extern ClientActiveTextureARB glClientActiveTextureARB;
+extern VertexWeightfEXT glVertexWeightfEXT;
+extern VertexWeightPointerEXT glVertexWeightPointerEXT;
+extern LockArraysEXT glLockArraysEXT;
+extern UnlockArraysEXT glUnlockArraysEXT;
+extern AllocateMemoryNV glXAllocateMemoryNV;   // the AGP block's allocator
+extern FreeMemoryNV glXFreeMemoryNV;
+extern VertexArrayRangeNV glVertexArrayRangeNV;
+extern GenFencesNV glGenFencesNV;
+extern DeleteFencesNV glDeleteFencesNV;
+extern SetFenceNV glSetFenceNV;
+extern TestFenceNV glTestFenceNV;
+extern FinishFenceNV glFinishFenceNV;
+extern IsFenceNV glIsFenceNV;
+extern GetFenceivNV glGetFenceivNV;
+
+}  // namespace ext
+
+// One quarter of the vertex-array-range block, with the fence that guards it.
+struct VertexArrayChunk {
+    unsigned char* memory = nullptr;
+    GLuint fence = 0;
+};
+
+constexpr std::size_t kVertexArrayRangeBytes = 1600000;
+constexpr std::size_t kVertexArrayChunkBytes = 400000;
+
+extern void* agpMemory;
+extern VertexArrayChunk vertexArrayChunks[4];
+
+// Tests each group whose switch is set, resolves its entry points and clears the switch of
+// each group the driver lacks. Needs a current GL context.
+void InitExtensions();
+
+// Whole-token, case-sensitive search of the driver's extension string.
+bool IsExtensionSupported(const char* name);
+
+// The same search over a given string (the driver's string is one case of it).
+bool ExtensionListHas(const char* extensions, const char* name);
+
+// Allocates the vertex-array-range block and its fences; clears the switch on failure.
+void AllocateVertexArrayRange();
+
+// Frees the block and deletes the fences (only while the switch is still set).
+void ReleaseVertexArrayRange();

@@ -1,0 +1,53 @@
+// demo/demo.h — the timeline: the scenes, the demo clock, scene switching and loading.
+#pragma once
+
+#include <vector>
+
+#include "demo/texture_registry.h"
+#include "image/image.h"
+#include "image/texture.h"
+
+class Scene;
+
+constexpr int kTextureSlots = 30;
+
+class Demo {
+public:
+    Demo() = default;
+    virtual ~Demo() = default;
+    Demo(const Demo&) = delete;
+    Demo& operator=(const Demo&) = delete;
+
+    // Registers the scene's textures, appends it and extends the end of the timeline.
+    bool AddScene(Scene* scene);
+    // One frame: advances the clock, switches scenes, lets the current scene draw. False once
+    // the clock has passed the end of the timeline.
+    bool Tick();
+    void SelectScene();
+
+    // The loading screen: every registered texture once, then every scene's Load.
+    bool LoadAll();
+    void DrawProgress();
+
+    // Forgets the first-tick state, so the next Tick starts the clock afresh (tests).
+    void ResetClock();
+
+    Image barFrame;
+    Image barFill;
+    float progress = 0.0f;
+    float endTime = -1.0f;
+    int barX = 0;
+    int barY = 0;
+    float clock = 0.0f;
+    TextureRegistry registry;
+    Texture2D textureSlots[kTextureSlots];
+    std::vector<Scene*> scenes;
+    Scene* currentScene = nullptr;
+
+private:
+    bool tickStarted = false;
+    std::uint32_t lastTick = 0;
+};
+
+// Width in pixels of the bar's filling at `progress` percent (values above 100 count as 100).
+int ProgressBarWidth(float progress);

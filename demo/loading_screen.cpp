@@ -1,0 +1,95 @@
+// demo/loading_screen.cpp — textures and scenes load behind a growing progress bar.
+#include <algorithm>
+#include <cstdio>
+
+#include "app/settings.h"
+#include "demo/demo.h"
+#include "image/image_file.h"
+#include "platform/window.h"
+#include "scene/scene.h"
+
+namespace {
+
+// A picture glDrawPixels can take as GL_RGB rows of `rowLength` pixels without leaving its buffer.
+bool Drawable(const Image& image) {
+    return image.bitsPerPixel == 24 && image.width > 0 && image.height > 0 &&
+           image.pixels.size() >= static_cast<std::size_t>(image.width) * image.height * 3;
+}
+
+}  // namespace
+
+int ProgressBarWidth(float progress) {
+    if (progress > 100.0f) progress = 100.0f;
+    const int whole = progress > 0.0f ? static_cast<int>(progress) : 0;
+    return (whole / 10) * 56 + 41;
+}
+
+bool Demo::LoadAll() {
+    LoadBMP("TEKSTURY\\pasek1.BMP", barFrame);
+    LoadBMP("TEKSTURY\\pasek2.BMP", barFill);
+    barX = 320 - barFrame.width / 2;
+    barY = 100;
+    progress = 0.0f;
+
+    const int units = registry.Count() + static_cast<int>(scenes.size());
+    float step = 100.0f;
+    if (units > 0) step = 100.0f / static_cast<float>(units);
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 640, 0, 480, -1, 1);
+
+    TextureParams params;
+    params.mipmaps = settings.useMipmaps;
+    params.compress = useTextureCompression;
+    params.filter = settings.useMipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR;
+    params.anisotropy = settings.useAnisotropicFilter ? 2.0f : 1.0f;
+
+    Image scratch;
+    for (int i = 0; i < registry.Count(); ++i) {
+        const char* path = registry.GetName(static_cast<unsigned>(i));
+        textureSlots[i].Bind();
+        switch (DetectImageType(path)) {
+            case 1: LoadBMP(path, scratch); break;
+            case 2: LoadTGA(path, scratch); break;
+            default:
+                // The slot keeps the previous picture; the picture stays as it always was.
+                std::fprintf(stderr, "textures: cannot read %s (missing or not a BMP/TGA picture)\n", path);
+                break;
+        }
+        UploadTexture(GL_TEXTURE_2D, scratch, params);
+        textureSlots[i].Unbind();
+        progress += step;
+        DrawProgress();
+        registry.Deliver(static_cast<unsigned>(i), textureSlots[i].name);
+    }
+    for (Scene* scene : scenes) {
+        scene->Load();
+        progress += step;
+        DrawProgress();
+    }
+    return true;
+}
+
+void Demo::DrawProgress() {
+    if (progress > 100.0f) progress = 100.0f;
+    const int barWidth = ProgressBarWidth(progress);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glRasterPos2i(barX, barY - 45);
+    if (Drawable(barFrame)) {
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, barFrame.width);
+        glDrawPixels(barFrame.width, barFrame.height, GL_RGB, GL_UNSIGNED_BYTE, barFrame.pixels.data());
+    }
+    if (Drawable(barFill)) {
+        // The filling is read with its own row length and never wider than it is, so a picture
+        // narrower than the frame or than 601 pixels cannot make the read leave its buffer.
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, barFill.width);
+        const int width = std::min(barWidth, static_cast<int>(barFill.width));
+        glDrawPixels(width, barFill.height, GL_RGB, GL_UNSIGNED_BYTE, barFill.pixels.data());
+    }
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glFlush();
+    platform::SwapBuffers();
+}

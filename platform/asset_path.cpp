@@ -1,0 +1,81 @@
+// platform/asset_path.cpp — backslashes to slashes, then a case-free walk down the tree.
+#include "platform/asset_path.h"
+
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+
+#include <vector>
+
+namespace platform {
+namespace {
+
+std::string assetRoot = ".";
+
+bool Exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+std::vector<std::string> SplitComponents(const char* name) {
+    std::vector<std::string> parts;
+    std::string current;
+    for (const char* c = name; *c; ++c) {
+        if (*c == '\\' || *c == '/') {
+            if (!current.empty()) parts.push_back(current);
+            current.clear();
+        } else {
+            current += *c;
+        }
+    }
+    if (!current.empty()) parts.push_back(current);
+    return parts;
+}
+
+// The entry of `dir` that equals `component` ignoring case, preferring an exact match.
+std::string FindEntry(const std::string& dir, const std::string& component) {
+    if (component == "." || component == "..") return component;
+    if (Exists(dir + "/" + component)) return component;
+    DIR* handle = ::opendir(dir.c_str());
+    if (!handle) return {};
+    std::string found;
+    while (const dirent* entry = ::readdir(handle)) {
+        if (::strcasecmp(entry->d_name, component.c_str()) == 0) {
+            found = entry->d_name;
+            break;
+        }
+    }
+    ::closedir(handle);
+    return found;
+}
+
+}  // namespace
+
+void SetAssetRoot(const std::string& root) { assetRoot = root.empty() ? "." : root; }
+
+const std::string& AssetRoot() { return assetRoot; }
+
+bool IsAssetRoot(const std::string& dir) {
+    return !FindEntry(dir, "TEKSTURY").empty() && !FindEntry(dir, "DANE").empty();
+}
+
+std::string ResolveAssetPath(const char* name) {
+    if (!name || !*name) return {};
+    std::string path = (name[0] == '/' || name[0] == '\\') ? std::string() : assetRoot;
+    for (const std::string& component : SplitComponents(name)) {
+        const std::string entry = FindEntry(path.empty() ? "/" : path, component);
+        if (entry.empty()) return {};
+        path += "/" + entry;
+    }
+    return path;
+}
+
+std::FILE* OpenAsset(const char* name, const char* mode) {
+    const std::string path = ResolveAssetPath(name);
+    if (path.empty()) return nullptr;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;
+    return std::fopen(path.c_str(), mode);
+}
+
+}  // namespace platform

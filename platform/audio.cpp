@@ -1,0 +1,97 @@
+// platform/audio.cpp — SDL2_mixer behind the seven calls.
+#include "platform/audio.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include "platform/asset_path.h"
+
+namespace platform {
+namespace {
+
+bool audioOpen = false;
+bool silentOutput = false;
+Mix_Music* music = nullptr;
+AudioStream nextHandle = 1;
+AudioStream musicHandle = 0;
+std::string lastError;
+
+}  // namespace
+
+bool AudioInit(int /*device*/, int frequency, unsigned /*flags*/, bool silent) {
+    if (audioOpen) return true;
+    silentOutput = silent;
+    if (silent) SDL_SetHintWithPriority("SDL_AUDIODRIVER", "dummy", SDL_HINT_OVERRIDE);
+    if (silent) SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        lastError = std::string("no audio device: ") + SDL_GetError();
+        return false;
+    }
+    Mix_Init(MIX_INIT_MP3);
+    if (Mix_OpenAudio(frequency, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
+        lastError = std::string("no audio device: ") + Mix_GetError();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    audioOpen = true;
+    return true;
+}
+
+AudioStream AudioStreamCreateFile(const char* path) {
+    if (!audioOpen) {
+        lastError = "audio is not initialised";
+        return 0;
+    }
+    const std::string resolved = ResolveAssetPath(path);
+    if (resolved.empty()) {
+        lastError = std::string("cannot open ") + path + " (no such file)";
+        return 0;
+    }
+    Mix_Music* loaded = Mix_LoadMUS(resolved.c_str());
+    if (!loaded) {
+        lastError = std::string("cannot decode ") + path + " (" + Mix_GetError() + ")";
+        return 0;
+    }
+    if (music) Mix_FreeMusic(music);
+    music = loaded;
+    musicHandle = nextHandle++;
+    return musicHandle;
+}
+
+void AudioStart() {
+    if (audioOpen) Mix_ResumeMusic();
+}
+
+void AudioStreamPlay(AudioStream stream, bool /*flush*/, unsigned /*flags*/) {
+    if (!audioOpen || silentOutput || stream == 0 || stream != musicHandle || !music) return;
+    Mix_PlayMusic(music, 0);
+}
+
+void AudioStop() {
+    if (audioOpen) Mix_HaltMusic();
+}
+
+void AudioStreamFree(AudioStream stream) {
+    if (stream == 0 || stream != musicHandle || !music) return;
+    Mix_HaltMusic();
+    Mix_FreeMusic(music);
+    music = nullptr;
+    musicHandle = 0;
+}
+
+void AudioFree() {
+    if (!audioOpen) return;
+    if (music) {
+        Mix_FreeMusic(music);
+        music = nullptr;
+        musicHandle = 0;
+    }
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    audioOpen = false;
+}
+
+const std::string& AudioLastError() { return lastError; }
+
+}  // namespace platform

@@ -1,0 +1,138 @@
+// platform/window.cpp — SDL2 window, display mode and GL context.
+#include "platform/window.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+namespace {
+
+SDL_Window* window = nullptr;
+SDL_GLContext context = nullptr;
+bool displayModeChanged = false;
+bool realDisplay = false;
+bool videoStarted = false;
+
+bool StartVideo(bool headless, WindowError& error) {
+    if (headless) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        error.message = std::string("cannot start video: ") + SDL_GetError();
+        return false;
+    }
+    videoStarted = true;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    realDisplay = driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
+    return true;
+}
+
+}  // namespace
+
+bool OpenWindow(const WindowOptions& options, WindowError& error) {
+    if (window) return true;
+    // Without a display, fall back to rendering off screen.
+    bool headless = options.headless;
+    if (!headless && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) headless = true;
+    if (!StartVideo(headless, error)) return false;
+
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, options.depthBits);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, options.stencilBits);
+
+    Uint32 flags = SDL_WINDOW_OPENGL;
+    const bool fullScreen = options.fullScreen && realDisplay;
+    if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN;
+    window = SDL_CreateWindow(options.title, 0, 0, options.width, options.height, flags);
+    if (!window) {
+        error.message = std::string("cannot create the window: ") + SDL_GetError();
+        return false;
+    }
+    if (fullScreen) {
+        SDL_DisplayMode mode{};
+        mode.w = options.width;
+        mode.h = options.height;
+        mode.format = options.colorBits >= 24 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_RGB565;
+        SDL_SetWindowDisplayMode(window, &mode);   // result not examined, as on the original
+        displayModeChanged = true;
+        SDL_ShowCursor(SDL_DISABLE);
+    }
+    context = SDL_GL_CreateContext(window);
+    if (!context) {
+        error.message = std::string("cannot create an OpenGL context: ") + SDL_GetError();
+        SDL_DestroyWindow(window);
+        window = nullptr;
+        return false;
+    }
+    SDL_GL_MakeCurrent(window, context);
+    SDL_GL_SetSwapInterval(0);
+    SDL_ShowWindow(window);
+    return true;
+}
+
+bool IsWindowOpen() { return window != nullptr; }
+
+bool HasDisplay() { return videoStarted ? realDisplay : (std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY")); }
+
+void RestoreDisplayMode() {
+    if (window && displayModeChanged) {
+        SDL_SetWindowFullscreen(window, 0);
+        SDL_ShowCursor(SDL_ENABLE);
+    }
+    displayModeChanged = false;
+}
+
+bool CloseWindow() {
+    bool ok = true;
+    if (context) {
+        SDL_GL_MakeCurrent(window, nullptr);
+        SDL_GL_DeleteContext(context);
+        context = nullptr;
+    }
+    if (window) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+    }
+    if (videoStarted) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        videoStarted = false;
+    }
+    return ok;
+}
+
+WindowMessage PeekWindowMessage() {
+    SDL_Event event;
+    if (!SDL_PollEvent(&event)) return WindowMessage::None;
+    switch (event.type) {
+        case SDL_QUIT:
+            return WindowMessage::Destroy;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) return WindowMessage::Destroy;
+            return WindowMessage::Other;
+        case SDL_KEYDOWN:
+            if (event.key.keysym.sym == SDLK_ESCAPE) return WindowMessage::Escape;
+            return WindowMessage::Other;
+        default:
+            return WindowMessage::Other;
+    }
+}
+
+void SwapBuffers() {
+    if (window) SDL_GL_SwapWindow(window);
+}
+
+void* GetGLProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
+
+void ShowMessageBox(const char* text, const char* caption) {
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+    if (HasDisplay() && realDisplay) {
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, window);
+    }
+}
+
+}  // namespace platform

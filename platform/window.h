@@ -1,0 +1,61 @@
+// platform/window.h — the demo's window, its GL context and its message queue.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// How the window is to be opened.
+struct WindowOptions {
+    int width = 640;
+    int height = 480;
+    int colorBits = 32;
+    int depthBits = 16;
+    int stencilBits = 1;
+    bool fullScreen = true;      // switch the display mode and hide the cursor
+    bool headless = false;       // render off screen (no display needed)
+    const char* title = "Aplikacja OpenGL";
+};
+
+// Why opening failed, for the shell's one-line message.
+struct WindowError {
+    std::string message;
+};
+
+// Opens the window and makes a compatibility-profile GL context current on it. False when
+// there is no way to show or render a window; `error` then says why.
+bool OpenWindow(const WindowOptions& options, WindowError& error);
+
+// True between a successful OpenWindow and CloseWindow.
+bool IsWindowOpen();
+
+// True when a real display (not the offscreen driver) is in use.
+bool HasDisplay();
+
+// Restores the display mode that was in force before OpenWindow (harmless when none changed).
+void RestoreDisplayMode();
+
+// Releases the GL context and closes the window. False when the context could not be released.
+bool CloseWindow();
+
+// What the message loop found waiting.
+enum class WindowMessage {
+    None,        // queue empty: time for a frame
+    Destroy,     // the window was closed
+    Escape,      // the Escape key went down
+    Other,       // anything else; handled and dropped
+};
+
+// Takes one pending message, if there is one.
+WindowMessage PeekWindowMessage();
+
+// Shows the back buffer.
+void SwapBuffers();
+
+// Entry point of a GL function; null when the driver has none by that name.
+void* GetGLProcAddress(const char* name);
+
+// A message box: always one line on stderr, plus a dialog where a display exists.
+void ShowMessageBox(const char* text, const char* caption);
+
+}  // namespace platform
