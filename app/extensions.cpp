@@ -1,0 +1,150 @@
+// app/extensions.cpp — extension detection, entry points and the vertex-array-range block.
+#include "app/extensions.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/settings.h"
+#include "platform/window.h"
+
+namespace ext {
+
+MultiTexCoord1fARB glMultiTexCoord1fARB = nullptr;
+MultiTexCoord2fARB glMultiTexCoord2fARB = nullptr;
+MultiTexCoord3fARB glMultiTexCoord3fARB = nullptr;
+MultiTexCoord4fARB glMultiTexCoord4fARB = nullptr;
+ActiveTextureARB glActiveTextureARB = nullptr;
+ClientActiveTextureARB glClientActiveTextureARB = nullptr;
+VertexWeightfEXT glVertexWeightfEXT = nullptr;
+VertexWeightPointerEXT glVertexWeightPointerEXT = nullptr;
+LockArraysEXT glLockArraysEXT = nullptr;
+UnlockArraysEXT glUnlockArraysEXT = nullptr;
+AllocateMemoryNV glXAllocateMemoryNV = nullptr;
+FreeMemoryNV glXFreeMemoryNV = nullptr;
+VertexArrayRangeNV glVertexArrayRangeNV = nullptr;
+GenFencesNV glGenFencesNV = nullptr;
+DeleteFencesNV glDeleteFencesNV = nullptr;
+SetFenceNV glSetFenceNV = nullptr;
+TestFenceNV glTestFenceNV = nullptr;
+FinishFenceNV glFinishFenceNV = nullptr;
+IsFenceNV glIsFenceNV = nullptr;
+GetFenceivNV glGetFenceivNV = nullptr;
+
+}  // namespace ext
+
+void* agpMemory = nullptr;
+VertexArrayChunk vertexArrayChunks[4];
+
+namespace {
+
+template <typename Pointer>
+void Resolve(Pointer& pointer, const char* name) {
+    pointer = reinterpret_cast<Pointer>(platform::GetGLProcAddress(name));
+}
+
+}  // namespace
+
+bool ExtensionListHas(const char* extensions, const char* name) {
+    if (!name || !extensions) return false;
+    const char* p = extensions;
+    char token[1024];
+    while (*p) {
+        // A token runs to the next single space or the end of the string; longer ones are cut.
+        std::size_t length = 0;
+        while (p[length] && p[length] != ' ') ++length;
+        const std::size_t copied = length < sizeof token - 1 ? length : sizeof token - 1;
+        std::memcpy(token, p, copied);
+        token[copied] = '\0';
+        if (std::strcmp(token, name) == 0) return true;
+        p += length;
+        if (*p == ' ') ++p;
+    }
+    return false;
+}
+
+bool IsExtensionSupported(const char* name) {
+    if (!name) return false;
+    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    return ExtensionListHas(extensions, name);
+}
+
+void InitExtensions() {
+    if (settings.useMultitexture) {
+        if (IsExtensionSupported("GL_ARB_multitexture") && IsExtensionSupported("GL_EXT_texture_env_combine")) {
+            Resolve(ext::glMultiTexCoord1fARB, "glMultiTexCoord1fARB");
+            Resolve(ext::glMultiTexCoord2fARB, "glMultiTexCoord2fARB");
+            Resolve(ext::glMultiTexCoord3fARB, "glMultiTexCoord3fARB");
+            Resolve(ext::glMultiTexCoord4fARB, "glMultiTexCoord4fARB");
+            Resolve(ext::glActiveTextureARB, "glActiveTextureARB");
+            Resolve(ext::glClientActiveTextureARB, "glClientActiveTextureARB");
+        } else {
+            settings.useMultitexture = false;
+        }
+    }
+    if (settings.useVertexWeighting) {
+        if (IsExtensionSupported("GL_EXT_vertex_weighting")) {
+            Resolve(ext::glVertexWeightfEXT, "glVertexWeightfEXT");
+            Resolve(ext::glVertexWeightPointerEXT, "glVertexWeightPointerEXT");
+        } else {
+            settings.useVertexWeighting = false;
+        }
+    }
+    if (settings.useCompiledVertexArrays) {
+        if (IsExtensionSupported("GL_EXT_compiled_vertex_array")) {
+            Resolve(ext::glLockArraysEXT, "glLockArraysEXT");
+            Resolve(ext::glUnlockArraysEXT, "glUnlockArraysEXT");
+        } else {
+            settings.useCompiledVertexArrays = false;
+        }
+    }
+    if (settings.useAnisotropicFilter && !IsExtensionSupported("GL_EXT_texture_filter_anisotropic")) {
+        settings.useAnisotropicFilter = false;
+    }
+    if (settings.useVertexArrayRange) {
+        if (IsExtensionSupported("GL_NV_vertex_array_range") && IsExtensionSupported("GL_NV_fence")) {
+            Resolve(ext::glXAllocateMemoryNV, "glXAllocateMemoryNV");
+            Resolve(ext::glXFreeMemoryNV, "glXFreeMemoryNV");
+            Resolve(ext::glVertexArrayRangeNV, "glVertexArrayRangeNV");
+            Resolve(ext::glGenFencesNV, "glGenFencesNV");
+            Resolve(ext::glDeleteFencesNV, "glDeleteFencesNV");
+            Resolve(ext::glSetFenceNV, "glSetFenceNV");
+            Resolve(ext::glTestFenceNV, "glTestFenceNV");
+            Resolve(ext::glFinishFenceNV, "glFinishFenceNV");
+            Resolve(ext::glIsFenceNV, "glIsFenceNV");
+            Resolve(ext::glGetFenceivNV, "glGetFenceivNV");
+        } else {
+            settings.useVertexArrayRange = false;
+        }
+    }
+    if (settings.useTextureEnvCombine && !IsExtensionSupported("GL_EXT_texture_env_combine")) {
+        settings.useTextureEnvCombine = false;
+    }
+}
+
+void AllocateVertexArrayRange() {
+    agpMemory = ext::glXAllocateMemoryNV ? ext::glXAllocateMemoryNV(kVertexArrayRangeBytes, 0.0f, 0.0f, 0.5f) : nullptr;
+    if (!agpMemory) {
+        char text[128];
+        std::snprintf(text, sizeof text,
+                      "Can not allocate %4.1f MB of AGP memory.\nGL_VN_vertex_array_range will be disabled.", 1.6);
+        platform::ShowMessageBox(text, "Error...");
+        settings.useVertexArrayRange = false;
+        return;
+    }
+    vertexArrayChunks[0].memory = static_cast<unsigned char*>(agpMemory);
+    for (int k = 1; k < 4; ++k) vertexArrayChunks[k].memory = vertexArrayChunks[k - 1].memory + kVertexArrayChunkBytes;
+    ext::glVertexArrayRangeNV(kVertexArrayRangeBytes, agpMemory);
+    glEnableClientState(GL_VERTEX_ARRAY_RANGE_NV);
+    for (VertexArrayChunk& chunk : vertexArrayChunks) ext::glGenFencesNV(1, &chunk.fence);
+}
+
+void ReleaseVertexArrayRange() {
+    if (!settings.useVertexArrayRange) return;
+    if (agpMemory) {
+        if (ext::glXFreeMemoryNV) ext::glXFreeMemoryNV(agpMemory);
+        agpMemory = nullptr;
+    }
+    for (VertexArrayChunk& chunk : vertexArrayChunks) {
+        if (ext::glDeleteFencesNV) ext::glDeleteFencesNV(1, &chunk.fence);
+    }
+}

@@ -1,0 +1,62 @@
+// app/frame_stats.cpp — frame-rate measurement and its one line of text.
+#include "app/frame_stats.h"
+
+#include <cstdio>
+
+#include "app/bitmap_font.h"
+#include "platform/gl.h"
+#include "platform/tick.h"
+
+void FrameStats::CountFrame(float now) {
+    if (!started) {
+        lastSecond = now;
+        started = true;
+    }
+    ++frameCount;
+    if (now - lastSecond >= 1.0f) {
+        totalFrames += static_cast<float>(frameCount);
+        currentFps = static_cast<float>(frameCount) / (now - lastSecond);
+        if (currentFps < minFps) minFps = currentFps;
+        totalTime += now - lastSecond;
+        lastSecond = now;
+        frameCount = 0;
+    }
+}
+
+float FrameStats::Average() const { return totalTime != 0.0f ? totalFrames / totalTime : 0.0f; }
+
+std::string FrameStats::Text() const {
+    char text[80];
+    std::snprintf(text, sizeof text, "%4.2f FPS; Average Frame Rate : [%4.2f]; Min. FPS : [%4.2f]", currentFps,
+                  Average(), minFps);
+    return text;
+}
+
+FrameStats& GlobalFrameStats() {
+    static FrameStats stats;
+    return stats;
+}
+
+void DrawFrameStats() {
+    FrameStats& stats = GlobalFrameStats();
+    stats.CountFrame(static_cast<float>(platform::GetTickCount()) * 0.001f);
+    const std::string text = stats.Text();
+
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, 640, 0, 480, 1, -1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glColor3f(1, 1, 1);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glRasterPos2i(1, 3);
+    for (char c : text) font.PrintChar(c);
+    glEnable(GL_TEXTURE_2D);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
