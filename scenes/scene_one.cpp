@@ -1,7 +1,86 @@
-// scenes/scene_one.cpp — the chrome object over the mirror floor (drawing arrives later).
+// scenes/scene_one.cpp — loading, per-frame drawing and the teardown of scene one.
 #include "scenes/scene_one.h"
 
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "app/extensions.h"
+#include "app/frame_stats.h"
+#include "app/settings.h"
 #include "demo/texture_registry.h"
+#include "platform/asset_path.h"
+#include "platform/gl.h"
+#include "platform/window.h"
+
+namespace {
+
+// The switches, plus the entry points they promise, so a scene driven without extension
+// detection (tests) cannot call through a null pointer.
+bool Multitexture() {
+    return settings.useMultitexture && ext::glActiveTextureARB && ext::glMultiTexCoord2fARB &&
+           ext::glClientActiveTextureARB;
+}
+
+bool VertexWeighting() { return settings.useVertexWeighting && ext::glVertexWeightfEXT; }
+
+// Reads the one mesh of asset file `name`; a missing or short file leaves `mesh` empty.
+void LoadMesh(const char* name, Mesh& mesh) {
+    const std::string path = platform::ResolveAssetPath(name);
+    std::ifstream file;
+    if (!path.empty()) file.open(path, std::ios::binary);
+    if (!file) {
+        mesh.Release();
+        std::fprintf(stderr, "meshes: cannot open %s (no such file)\n", name);
+        return;
+    }
+    ReadMesh(file, mesh, name);
+}
+
+// Full-screen strip in the 640 × 480 overlay space.
+void DrawScreenStrip() {
+    glBegin(GL_TRIANGLE_STRIP);
+    glVertex2i(0, 0);
+    glVertex2i(0, 480);
+    glVertex2i(640, 0);
+    glVertex2i(640, 480);
+    glEnd();
+}
+
+void PushOverlaySpace() {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, 640, 0, 480, 1, -1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+}
+
+void PopOverlaySpace() {
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
+
+}  // namespace
+
+void ComputeVertexWeights(const MeshVertex* vertices, int count, float* weights) {
+    float maxR = 0.0f;
+    for (int i = 0; i < count; ++i) {
+        const MeshVertex& v = vertices[i];
+        const float r = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+        if (r > maxR) maxR = r;
+    }
+    for (int i = 0; i < count; ++i) {
+        const MeshVertex& v = vertices[i];
+        const float r = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+        // Only vertices beyond 10 reach the division, so then maxR > 10 as well.
+        weights[i] = r <= 10.0f ? 1.0f : 1.0f - (r - 10.0f) / (maxR - 10.0f);
+    }
+}
 
 SceneOne::SceneOne() { AllocateTextures(10); }
 
@@ -20,12 +99,422 @@ void SceneOne::RegisterTextures(TextureRegistry& registry) {
     registry.Add("TEKSTURY\\tekstura01.bmp", &textures[6]);
 }
 
-bool SceneOne::Load() { return Scene::Load(); }
-bool SceneOne::Start() { return Scene::Start(); }
-bool SceneOne::Stop() { return Scene::Stop(); }
-bool SceneOne::Unload() { return Scene::Unload(); }
+void SceneOne::ScheduleObjects() {
+    fade.SetColor(0.0f, 0.0f, 0.0f);
+    fade.AddWindow(0.0f, 1.0f, 0.0f, 1.0f);
+    fade.AddWindow(1.0f, 5.5f, 2.0f, 0.0f);
+    fade.AddWindow(5.5f, 8.8f, 0.0f, 1.0f);
+    fade.AddWindow(8.8f, 12.5f, 2.0f, 0.0f);
+    fade.AddWindow(12.5f, 13.65f, 0.0f, 0.33f);
+
+    turnNegativeTimer.AddWindow(15.0f, 22.0f, 0.0f, 0.0f);
+    turnNegativeTimer.AddWindow(33.0f, 40.0f, 0.0f, 0.0f);
+    turnPositiveTimer.AddWindow(22.0f, 30.0f, 0.0f, 0.0f);
+    turnBrakeTimer.AddWindow(30.0f, 33.0f, 0.0f, 0.0f);
+
+    sprites[0].SetPath(200.0f, 0.0f, -100.0f, 480.0f);
+    sprites[0].SetSize(200.0f, 100.0f);
+    sprites[0].SetSpin(720.0f);
+    sprites[0].SetTiming(13.65f, 21.0f, 0.0f, 0.0f);
+    sprites[1].SetPath(-100.0f, 120.0f, 750.0f, 420.0f);
+    sprites[1].SetSize(100.0f, 100.0f);
+    sprites[1].SetSpin(1440.0f);
+    sprites[1].SetTiming(14.0f, 24.0f, 0.0f, 0.0f);
+    sprites[2].SetPath(0.0f, 480.0f, 640.0f, 480.0f);
+    sprites[2].SetSize(300.0f, 300.0f);
+    sprites[2].SetSpin(960.0f);
+    sprites[2].SetTiming(14.25f, 30.0f, 0.0f, 0.0f);
+
+    delete codeCaption;
+    codeCaption = new JitterImage(&textures[1]);
+    codeCaption->SetTiming(2.5f, 6.5f, 1.0f, 1.0f);
+    codeCaption->SetRect(364, 20, 620, 276);
+    codeCaption->Enable();
+    delete musicCaption;
+    musicCaption = new JitterImage(&textures[2]);
+    musicCaption->SetTiming(3.0f, 7.0f, 1.0f, 1.0f);
+    musicCaption->SetRect(20, 204, 276, 460);
+    musicCaption->Enable();
+}
+
+bool SceneOne::Load() {
+    if (!Scene::Load()) return false;
+    ScheduleObjects();
+
+    LoadMesh("DANE\\data.dat", mainMesh);
+    LoadMesh("DANE\\ramka.dat", frameMesh);
+
+    for (int i = 0; i < mainMesh.vertexCount; ++i) {
+        MeshVertex& v = mainMesh.vertices[i];
+        v.x *= 0.1f, v.y *= 0.1f, v.z *= 0.1f;
+    }
+    const bool weighting = VertexWeighting();
+    if (weighting) {
+        weights = new float[static_cast<std::size_t>(mainMesh.vertexCount)];
+        ComputeVertexWeights(mainMesh.vertices, mainMesh.vertexCount, weights);
+    }
+    for (int i = 0; i < frameMesh.vertexCount; ++i) {
+        MeshVertex& v = frameMesh.vertices[i];
+        v.x *= 0.1f, v.y *= 0.1f, v.z *= 0.1f;
+        v.z -= 7.5f;   // onto the floor plane
+    }
+
+    // Triangles whose indices name missing vertices are skipped here, where the lists are
+    // built; the reader keeps the file's triangles as they are.
+    const bool multitexture = Multitexture();
+    mainList = glGenLists(1);
+    glNewList(mainList, GL_COMPILE);
+    glBegin(GL_TRIANGLES);
+    for (int t = 0; t < mainMesh.triangleCount; ++t) {
+        if (!mainMesh.IsDrawable(t)) continue;
+        for (int k = 0; k < 3; ++k) {
+            const int i = mainMesh.indices[3 * t + k];
+            const MeshVertex& v = mainMesh.vertices[i];
+            if (weighting) ext::glVertexWeightfEXT(weights[i]);
+            if (multitexture) ext::glMultiTexCoord2fARB(GL_TEXTURE1_ARB, v.s, v.t);
+            glNormal3f(v.nx, v.ny, v.nz);
+            glVertex3f(v.x, v.y, v.z);
+        }
+    }
+    glEnd();
+    glEndList();
+
+    frameList = glGenLists(1);
+    glNewList(frameList, GL_COMPILE);
+    glBegin(GL_TRIANGLES);
+    for (int t = 0; t < frameMesh.triangleCount; ++t) {
+        if (!frameMesh.IsDrawable(t)) continue;
+        for (int k = 0; k < 3; ++k) {
+            const MeshVertex& v = frameMesh.vertices[frameMesh.indices[3 * t + k]];
+            glTexCoord2f(v.s, v.t);
+            glVertex3f(v.x, v.y, v.z);
+        }
+    }
+    glEnd();
+    glEndList();
+
+    trackPoints.LoadPath("DANE\\track.dat", 0.075f, false);
+    camera.SetPoints(&trackPoints);
+    camera.SetTiming(0.0f, 50.0f, 0.0f, 0.0f);
+    return true;
+}
+
+bool SceneOne::Start() {
+    if (!Scene::Start()) return false;
+    glDisable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+    glDisable(GL_FOG);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnable(GL_TEXTURE_2D);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60.0, aspectRatio, 1.0, 256.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    // Generation is switched on only while the object is drawn.
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    return true;
+}
+
+bool SceneOne::Stop() {
+    if (!Scene::Stop()) return false;
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    if (VertexWeighting()) {
+        glDisableClientState(GL_VERTEX_WEIGHT_ARRAY_EXT);
+        glDisable(GL_VERTEX_WEIGHTING_EXT);
+        glDisable(GL_NORMALIZE);
+    }
+    if (Multitexture()) {
+        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
+        glDisable(GL_TEXTURE_2D);
+        ext::glClientActiveTextureARB(GL_TEXTURE1_ARB);
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        ext::glClientActiveTextureARB(GL_TEXTURE0_ARB);
+        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+    }
+    glDisable(GL_TEXTURE_2D);
+    return true;
+}
+
+bool SceneOne::Unload() {
+    if (!Scene::Unload()) return false;
+    if (mainList) glDeleteLists(mainList, 1);
+    if (frameList) glDeleteLists(frameList, 1);
+    mainList = 0;
+    frameList = 0;
+    delete codeCaption;
+    codeCaption = nullptr;
+    delete musicCaption;
+    musicCaption = nullptr;
+    delete[] weights;
+    weights = nullptr;
+    mainMesh.Release();
+    frameMesh.Release();
+    return true;
+}
+
+bool SceneOne::AdvanceFadeOut(float /*step*/) {
+    closing = true;
+    return true;
+}
+
+void SceneOne::StepTurn(float t, float dt) {
+    turnPositiveTimer.Update(t, 0.0f);
+    turnNegativeTimer.Update(t, 0.0f);
+    turnBrakeTimer.Update(t, 0.0f);
+
+    float acceleration = 0.0f;
+    if (turnPositiveTimer.IsActive(t, 0.0f)) {
+        acceleration = 60.0f;
+    } else if (turnNegativeTimer.IsActive(t, 0.0f)) {
+        acceleration = -60.0f;
+    } else if (turnBrakeTimer.IsActive(t, 0.0f)) {
+        turnSpeed *= 0.965f;   // per frame, so braking follows the frame rate
+    }
+    turnSpeed += acceleration * dt;
+    if (turnSpeed > 120.0f) turnSpeed = 120.0f;
+    if (turnSpeed < -120.0f) turnSpeed = -120.0f;
+    turnAngle += turnSpeed * dt;
+
+    // A damped spring pulled by the turn: the outer part of the object lags behind.
+    twistSpeed += (-0.5f * turnSpeed - 2.5f * twistAngle) * dt;
+    twistAngle += twistSpeed * dt;
+    twistAngle *= 0.995f;
+}
 
 bool SceneOne::Frame() {
     if (!started || !loaded) return false;
-    return Scene::Frame();
+    Scene::Frame();
+    const float t = localTime, dt = frameTime;
+    const bool multitexture = Multitexture();
+    const bool weighting = VertexWeighting();
+
+    StepTurn(t, dt);
+
+    // The background covers every pixel, so only depth needs clearing.
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    DrawBackground();
+
+    glLoadIdentity();
+    camera.Update(t, dt);
+
+    glPushMatrix();
+    glRotatef(turnAngle, 0.0f, 0.0f, 1.0f);
+    BindObjectTextures();
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    glFrontFace(GL_CCW);
+    if (weighting) {
+        SetUpTwistMatrix();
+        glEnable(GL_VERTEX_WEIGHTING_EXT);
+    }
+    glCallList(mainList);
+
+    if (settings.detailLevel > 0) {
+        // The reflection: a mirror in the plane z = -7.5, turned like the object.
+        glPopMatrix();
+        glPushMatrix();
+        glPushMatrix();
+        glScalef(1.0f, 1.0f, -1.0f);
+        glTranslatef(0.0f, 0.0f, 15.0f);
+        glRotatef(turnAngle, 0.0f, 0.0f, 1.0f);
+        if (weighting) SetUpTwistMatrix();
+        glCullFace(GL_FRONT);   // the mirror flips the winding
+        glCallList(mainList);
+        glCullFace(GL_BACK);
+        glPopMatrix();
+    }
+
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    if (multitexture) {
+        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
+        glDisable(GL_TEXTURE_2D);
+        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+    }
+    if (weighting) glDisable(GL_VERTEX_WEIGHTING_EXT);
+    glPopMatrix();
+
+    DrawMirrorFloor();
+    // The floor mesh keeps the floor's gray texture, white colour, depth test and culling.
+    glFrontFace(GL_CCW);
+    glCallList(frameList);
+
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    fade.Update(t, dt);
+    glEnable(GL_BLEND);
+
+    DrawOverlays();
+    if (closing) DrawClosingVeil();
+    if (showFrameStats) DrawFrameStats();
+
+    glFlush();
+    platform::SwapBuffers();
+    return true;
+}
+
+// Matrix 1 of vertex weighting: the current matrix turned by the twist, so outer vertices
+// (weight 0) lag behind the inner ones.
+void SceneOne::SetUpTwistMatrix() {
+    GLfloat matrix[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
+    glMatrixMode(GL_MODELVIEW1_EXT);
+    glLoadMatrixf(matrix);
+    glRotatef(twistAngle, 0.0f, 0.0f, 1.0f);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void SceneOne::DrawBackground() {
+    const float dt = frameTime;
+    const float rates[3] = {180.0f, 90.0f, 45.0f};
+    for (int i = 0; i < 3; ++i) {
+        layerAngles[i] += rates[i] * dt;
+        if (layerAngles[i] > 360.0f) layerAngles[i] -= 360.0f;
+    }
+
+    const bool multitexture = Multitexture();
+    PushOverlaySpace();
+    if (multitexture) {
+        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, textures[4]);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
+        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+    }
+    glBindTexture(GL_TEXTURE_2D, textures[3]);
+
+    glDisable(GL_BLEND);
+    glColor3f(0.9f, 0.9f, 1.0f);
+    DrawBackgroundLayer(layerAngles[0]);
+    if (settings.detailLevel > 0) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ONE);
+        glColor3f(1.0f, 0.9f, 0.7f);
+        DrawBackgroundLayer(layerAngles[1]);
+        if (settings.detailLevel > 1) {
+            glBlendFunc(GL_ONE, GL_ONE);
+            glColor3f(1.0f, 0.2f, 0.2f);
+            DrawBackgroundLayer(layerAngles[2]);
+        }
+        glDisable(GL_BLEND);
+    }
+
+    if (multitexture) {
+        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
+        glDisable(GL_TEXTURE_2D);
+        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+    }
+    PopOverlaySpace();
+}
+
+void SceneOne::DrawBackgroundLayer(float angle) {
+    const float a = angle * 3.14f / 180.0f;   // 3.14, not pi: the layers are tuned to it
+    const float c = std::cos(a), s = std::sin(a);
+    const float h = 520.0f + 40.0f * s;       // at least 480: covers the screen at any angle
+    const bool multitexture = Multitexture();
+    static const float kCorners[4][2] = {{-1, 1}, {-1, -1}, {1, 1}, {1, -1}};
+    static const float kTexCoords[4][2] = {{0, 0}, {0, 1}, {1, 0}, {1, 1}};
+    glBegin(GL_TRIANGLE_STRIP);
+    for (int i = 0; i < 4; ++i) {
+        const float u = kCorners[i][0], v = kCorners[i][1];
+        glTexCoord2f(kTexCoords[i][0], kTexCoords[i][1]);
+        if (multitexture) ext::glMultiTexCoord2fARB(GL_TEXTURE1_ARB, kTexCoords[i][0], kTexCoords[i][1]);
+        glVertex2f(320.0f + h * (c * u + s * v), 240.0f + h * (-s * u + c * v));
+    }
+    glEnd();
+    glDisable(GL_NORMALIZE);
+}
+
+void SceneOne::BindObjectTextures() {
+    if (Multitexture()) {
+        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, textures[0]);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
+        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+    }
+    // Unit 0 takes its coordinates from sphere mapping; unit 1 uses the mesh's own.
+    glBindTexture(GL_TEXTURE_2D, textures[0]);
+    if (VertexWeighting()) {
+        glEnableClientState(GL_VERTEX_WEIGHT_ARRAY_EXT);
+        glEnable(GL_NORMALIZE);   // blended normals are not unit length
+    }
+}
+
+void SceneOne::DrawMirrorFloor() {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glBindTexture(GL_TEXTURE_2D, textures[5]);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
+    glFrontFace(GL_CW);
+    // In the camera frame: the turn does not apply to the floor.
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(-50.0f, -50.0f, -7.5f);
+    glTexCoord2f(0.0f, 4.0f);
+    glVertex3f(-50.0f, 50.0f, -7.5f);
+    glTexCoord2f(4.0f, 0.0f);
+    glVertex3f(50.0f, -50.0f, -7.5f);
+    glTexCoord2f(4.0f, 4.0f);
+    glVertex3f(50.0f, 50.0f, -7.5f);
+    glEnd();
+    glDisable(GL_BLEND);
+}
+
+void SceneOne::DrawOverlays() {
+    const float t = localTime, dt = frameTime;
+    PushOverlaySpace();
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    if (Multitexture()) {
+        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
+        glDisable(GL_TEXTURE_2D);
+        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+    }
+
+    glBlendFunc(GL_SRC_COLOR, GL_ONE_MINUS_SRC_COLOR);
+    if (codeCaption) codeCaption->Update(t, dt);
+    if (musicCaption) musicCaption->Update(t, dt);
+
+    glBlendFunc(GL_SRC_COLOR, GL_ONE);
+    glBindTexture(GL_TEXTURE_2D, textures[6]);
+    glColor3f(0.6f, 0.6f, 0.0f);
+    sprites[0].Update(t, dt);
+    glColor3f(0.6f, 0.6f, 0.6f);
+    sprites[1].Update(t, dt);
+    glColor3f(0.0f, 0.0f, 0.6f);
+    sprites[2].Update(t, dt);
+
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    PopOverlaySpace();
+}
+
+void SceneOne::DrawClosingVeil() {
+    veilAlpha += 2.5f * frameTime;
+    if (veilAlpha > 1.0f) veilAlpha = 1.0f;
+    PushOverlaySpace();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0.1f, 0.05f, 0.3f, veilAlpha);
+    DrawScreenStrip();
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    PopOverlaySpace();
 }

@@ -1,7 +1,18 @@
 // scenes/scene_one.h — the section of the timeline called scene one.
+//
+// An environment-mapped object over a translucent mirror floor, seen from a camera flying a
+// closed path, in front of rotating background layers; black fades, two jittering captions,
+// three flying sprites, and a violet veil over the last half second.
 #pragma once
 
+#include "geometry/camera_path.h"
+#include "geometry/mesh.h"
+#include "geometry/path_points.h"
+#include "scene/fade_overlay.h"
+#include "scene/flying_sprite.h"
+#include "scene/jitter_image.h"
 #include "scene/scene.h"
+#include "scene/scheduled_object.h"
 
 class SceneOne : public Scene {
 public:
@@ -14,4 +25,51 @@ public:
     bool Stop() override;
     bool Unload() override;
     bool Frame() override;
+    // The last half second of the window raises the closing flag that brings the veil.
+    bool AdvanceFadeOut(float step) override;
+
+    // The fade windows, the turn timers, the sprites and the captions: everything Load sets up
+    // that needs no GL and no file.
+    void ScheduleObjects();
+
+    // One frame of the turn and the twist at scene time t with step dt: the timers pick the
+    // acceleration (positive over negative over braking), then the speeds and angles move.
+    void StepTurn(float t, float dt);
+
+    GLuint mainList = 0;
+    GLuint frameList = 0;
+    JitterImage* codeCaption = nullptr;
+    JitterImage* musicCaption = nullptr;
+    Mesh mainMesh;
+    Mesh frameMesh;
+    float* weights = nullptr;   // one per vertex of mainMesh while vertex weighting is in use
+    PathPoints trackPoints;
+    CameraPath camera;
+    FadeOverlay fade;
+    FlyingSprite sprites[3];
+    ScheduledObject turnPositiveTimer;
+    ScheduledObject turnNegativeTimer;
+    ScheduledObject turnBrakeTimer;
+    bool closing = false;
+
+    // Animation state carried from frame to frame, never reset.
+    float turnSpeed = 0.0f;   // degrees per second
+    float turnAngle = 0.0f;   // degrees
+    float twistAngle = 0.0f;  // degrees the outer vertices lag behind the turn
+    float twistSpeed = 0.0f;
+    float layerAngles[3] = {0.0f, 0.0f, 0.0f};
+    float veilAlpha = 0.0f;
+
+private:
+    void DrawBackground();
+    void DrawBackgroundLayer(float angle);
+    void BindObjectTextures();
+    void DrawMirrorFloor();
+    void DrawOverlays();
+    void DrawClosingVeil();
+    void SetUpTwistMatrix();
 };
+
+// Blend weights for vertex weighting: 1 within distance 10 of the origin, falling linearly to
+// 0 at the farthest vertex. `weights` receives `count` values.
+void ComputeVertexWeights(const MeshVertex* vertices, int count, float* weights);
