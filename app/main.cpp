@@ -1,1 +1,19 @@
-int main() { return 0; }
+// app/main.cpp — the program's entry point.
+#include <cstdio>
+
+#include "app/options.h"
+#include "app/shell.h"
+
+int main(int argc, char** argv) {
+    Options options;
+    std::string error;
+    if (!ParseOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "undertow: %s\n%s", error.c_str(), UsageText());
+        return kExitSetupFailed;
+    }
+    if (options.help) {
+        std::fputs(UsageText(), stdout);
+        return kExitOk;
+    }
+    return RunDemo(options, argc > 0 ? argv[0] : nullptr);
+}

@@ -15,6 +15,7 @@ SDL_GLContext context = nullptr;
 bool displayModeChanged = false;
 bool realDisplay = false;
 bool videoStarted = false;
+void (*beforeSwap)() = nullptr;
 
 bool StartVideo(bool headless, WindowError& error) {
     if (headless) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
@@ -123,8 +124,11 @@ WindowMessage PeekWindowMessage() {
 }
 
 void SwapBuffers() {
+    if (beforeSwap) beforeSwap();
     if (window) SDL_GL_SwapWindow(window);
 }
+
+void SetBeforeSwapHook(void (*hook)()) { beforeSwap = hook; }
 
 void* GetGLProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
 

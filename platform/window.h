@@ -52,6 +52,9 @@ WindowMessage PeekWindowMessage();
 // Shows the back buffer.
 void SwapBuffers();
 
+// Called just before every swap, with the finished picture still in the back buffer; null for none.
+void SetBeforeSwapHook(void (*hook)());
+
 // Entry point of a GL function; null when the driver has none by that name.
 void* GetGLProcAddress(const char* name);
 

@@ -1,0 +1,94 @@
+// app/options.cpp — command-line parsing.
+#include "app/options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+bool ParseLong(const char* text, long low, long high, long& value) {
+    if (!text || !*text) return false;
+    errno = 0;
+    char* end = nullptr;
+    const long parsed = std::strtol(text, &end, 10);
+    if (errno != 0 || *end != '\0' || parsed < low || parsed > high) return false;
+    value = parsed;
+    return true;
+}
+
+}  // namespace
+
+const char* UsageText() {
+    return "usage: undertow [options]\n"
+           "  --windowed     play in a 640x480 window instead of full screen\n"
+           "  --stats        draw the frame-rate line\n"
+           "  --data DIR     the folder holding TEKSTURY and DANE\n"
+           "  --detail N     quality level 0, 1 or 2 (default 2)\n"
+           "  --capture DIR  record frames at a fixed rate into DIR (frame_000000.png, ...)\n"
+           "                 and, when ffmpeg is installed, DIR/undertow.mp4 with the music\n"
+           "  --benchmark    render as fast as possible on a fixed time step, then print\n"
+           "                 frame-time figures per scene\n"
+           "  --json FILE    with --benchmark: also write the figures to FILE\n"
+           "  --fps N        time steps per second for --capture and --benchmark (default 60)\n"
+           "  --frames N     stop after N frames\n"
+           "  --help         this text\n"
+           "Without a display, --capture and --benchmark render off screen.\n";
+}
+
+bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
+        auto needValue = [&](const char* what) {
+            if (next) return true;
+            error = std::string(arg) + " needs " + what;
+            return false;
+        };
+        long value = 0;
+        if (std::strcmp(arg, "--windowed") == 0) {
+            options.windowed = true;
+        } else if (std::strcmp(arg, "--stats") == 0) {
+            options.stats = true;
+        } else if (std::strcmp(arg, "--benchmark") == 0) {
+            options.benchmark = true;
+        } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+            options.help = true;
+        } else if (std::strcmp(arg, "--data") == 0) {
+            if (!needValue("a folder")) return false;
+            options.dataDir = argv[++i];
+        } else if (std::strcmp(arg, "--capture") == 0) {
+            if (!needValue("a folder")) return false;
+            options.captureDir = argv[++i];
+        } else if (std::strcmp(arg, "--json") == 0) {
+            if (!needValue("a file name")) return false;
+            options.jsonFile = argv[++i];
+        } else if (std::strcmp(arg, "--detail") == 0) {
+            if (!needValue("a level") || !ParseLong(argv[++i], 0, 2, value)) {
+                error = "--detail takes 0, 1 or 2";
+                return false;
+            }
+            options.detail = static_cast<int>(value);
+        } else if (std::strcmp(arg, "--fps") == 0) {
+            if (!needValue("a number") || !ParseLong(argv[++i], 1, 1000, value)) {
+                error = "--fps takes a whole number from 1 to 1000";
+                return false;
+            }
+            options.fps = static_cast<int>(value);
+        } else if (std::strcmp(arg, "--frames") == 0) {
+            if (!needValue("a number") || !ParseLong(argv[++i], 1, 100000000, value)) {
+                error = "--frames takes a positive whole number";
+                return false;
+            }
+            options.frames = value;
+        } else {
+            error = std::string("unknown option ") + arg;
+            return false;
+        }
+    }
+    if (!options.jsonFile.empty() && !options.benchmark) {
+        error = "--json goes with --benchmark";
+        return false;
+    }
+    return true;
+}

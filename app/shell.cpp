@@ -1,0 +1,241 @@
+// app/shell.cpp — the program's run from the window to the last frame.
+#include "app/shell.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/benchmark.h"
+#include "app/bitmap_font.h"
+#include "app/extensions.h"
+#include "app/frame_recorder.h"
+#include "app/globals.h"
+#include "platform/asset_path.h"
+#include "platform/audio.h"
+#include "platform/tick.h"
+#include "platform/window.h"
+
+namespace {
+
+const char* const kMusicFile = "DANE\\Oblomar.mp3";
+
+platform::AudioStream musicStream = 0;
+bool audioStarted = false;
+bool shutdownDone = false;
+FrameRecorder* activeRecorder = nullptr;
+
+void GrabForRecorder() {
+    if (activeRecorder) activeRecorder->GrabBackBuffer();
+}
+
+const char* SectionName(const Scene* scene) {
+    if (scene == &sceneOne) return "scene one";
+    if (scene == &sceneTwo) return "scene two";
+    if (scene == &sceneThree) return "scene three";
+    if (scene == &sceneFour) return "scene four";
+    return "no scene";
+}
+
+std::string ProgramFolder(const char* programPath) {
+    char buffer[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    std::string path = length > 0 ? std::string(buffer, static_cast<std::size_t>(length))
+                                  : std::string(programPath ? programPath : "");
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+bool EnvironmentIs(const char* name, const char* value) {
+    const char* current = std::getenv(name);
+    return current && std::strcmp(current, value) == 0;
+}
+
+// Window, context, extensions, font and projection; false when there is nothing to draw on.
+bool OpenDisplay(const Options& options, bool headless) {
+    platform::WindowOptions window;
+    window.width = settings.screenWidth;
+    window.height = settings.screenHeight;
+    window.colorBits = settings.colorBits;
+    window.depthBits = settings.depthBits;
+    window.stencilBits = settings.stencilBits;
+    window.fullScreen = settings.fullScreen && !options.windowed && !headless;
+    window.headless = headless;
+    platform::WindowError error;
+    if (!platform::OpenWindow(window, error)) {
+        std::fprintf(stderr, "undertow: %s\n", error.message.c_str());
+        return false;
+    }
+    InitExtensions();
+    font.Create(-16, -16, "Arial");
+    glViewport(0, 0, settings.screenWidth, settings.screenHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, aspectRatio, 1.0, 512.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    if (settings.useVertexArrayRange) AllocateVertexArrayRange();
+    return true;
+}
+
+void AddScenes() {
+    sceneOne.SetTiming(0.2f, 50.0f, 0.0f, 0.5f);
+    sceneTwo.SetTiming(50.0f, 87.0f, 1.0f, 1.0f);
+    sceneThree.SetTiming(112.3f, 200.0f, 0.0f, 30.0f);
+    sceneFour.SetTiming(87.0f, 112.3f, 0.0f, 0.0f);
+    demo.AddScene(&sceneOne);
+    demo.AddScene(&sceneTwo);
+    demo.AddScene(&sceneThree);
+    demo.AddScene(&sceneFour);
+}
+
+// Opens the output and the music stream; false (exit code -1) when either fails.
+bool StartMusic(bool silent) {
+    if (!platform::AudioInit(-1, 44100, 0, silent)) {
+        std::fprintf(stderr, "undertow: cannot start the audio output: %s\n", platform::AudioLastError().c_str());
+        return false;
+    }
+    audioStarted = true;
+    if (!settings.musicEnabled) return true;
+    musicStream = platform::AudioStreamCreateFile(kMusicFile);
+    if (musicStream == 0) {
+        std::fprintf(stderr, "undertow: cannot play the music: %s\n", platform::AudioLastError().c_str());
+        platform::AudioFree();
+        audioStarted = false;
+        return false;
+    }
+    platform::AudioStart();
+    platform::AudioStreamPlay(musicStream, false, 0);
+    return true;
+}
+
+}  // namespace
+
+std::string FindAssetRoot(const std::string& dataDir, const char* programPath, std::string& error) {
+    if (!dataDir.empty()) {
+        if (platform::IsAssetRoot(dataDir)) return dataDir;
+        error = "the folder " + dataDir + " does not hold TEKSTURY and DANE";
+        return {};
+    }
+    if (platform::IsAssetRoot(".")) return ".";
+    const std::string programFolder = ProgramFolder(programPath);
+    if (platform::IsAssetRoot(programFolder)) return programFolder;
+    error = "no TEKSTURY and DANE folders in the current directory or beside the program; name them with --data DIR";
+    return {};
+}
+
+void Shutdown() {
+    if (shutdownDone) return;
+    shutdownDone = true;
+    for (Scene* scene : {static_cast<Scene*>(&sceneOne), static_cast<Scene*>(&sceneTwo),
+                         static_cast<Scene*>(&sceneThree), static_cast<Scene*>(&sceneFour)}) {
+        scene->Unload();
+        scene->Stop();
+    }
+    ReleaseVertexArrayRange();
+    if (settings.musicEnabled && audioStarted) {
+        platform::AudioStop();
+        if (musicStream != 0) platform::AudioStreamFree(musicStream);
+        musicStream = 0;
+    }
+    if (audioStarted) platform::AudioFree();
+    audioStarted = false;
+    platform::RestoreDisplayMode();
+    platform::SetBeforeSwapHook(nullptr);
+    if (!platform::CloseWindow()) platform::ShowMessageBox("Kontekst nie został usunięty.", "Błąd...");
+}
+
+int RunDemo(const Options& options, const char* programPath) {
+    std::string error;
+    const std::string root = FindAssetRoot(options.dataDir, programPath, error);
+    if (root.empty()) {
+        std::fprintf(stderr, "undertow: %s\n", error.c_str());
+        return kExitSetupFailed;
+    }
+    platform::SetAssetRoot(root);
+
+    if (options.detail >= 0) settings.detailLevel = options.detail;
+    if (options.windowed) settings.fullScreen = false;
+    if (options.stats) showFrameStats = true;
+
+    const bool virtualClock = options.UsesVirtualClock();
+    const bool headless = EnvironmentIs("SDL_VIDEODRIVER", "offscreen") ||
+                          (virtualClock && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"));
+    if (!headless && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+        std::fprintf(stderr,
+                     "undertow: no display to open a window on; record the demo with --capture DIR, measure it "
+                     "with --benchmark, or set SDL_VIDEODRIVER=offscreen\n");
+        return kExitSetupFailed;
+    }
+
+    FrameRecorder recorder;
+    if (!options.captureDir.empty() && !recorder.Begin(options.captureDir, options.fps, error)) {
+        std::fprintf(stderr, "undertow: %s\n", error.c_str());
+        return kExitSetupFailed;
+    }
+    if (virtualClock) platform::UseVirtualClock(0);
+
+    if (!OpenDisplay(options, headless)) return kExitSetupFailed;
+    AddScenes();
+
+    if (!options.captureDir.empty()) {
+        activeRecorder = &recorder;   // the loading screen's last picture is what the first steps show
+        platform::SetBeforeSwapHook(GrabForRecorder);
+    }
+    const double loadStart = platform::WallSeconds();
+    demo.LoadAll();
+    const double loadSeconds = platform::WallSeconds() - loadStart;
+
+    if (!StartMusic(virtualClock)) return kExitAudioFailed;
+
+    Benchmark benchmark;
+    const double stepMs = 1000.0 / options.fps;
+    long frames = 0;
+    int exitCode = kExitOk;
+    for (;;) {
+        const platform::WindowMessage message = platform::PeekWindowMessage();
+        if (message == platform::WindowMessage::Destroy || message == platform::WindowMessage::Escape) {
+            Shutdown();
+            break;
+        }
+        if (message != platform::WindowMessage::None) continue;
+
+        const double frameStart = platform::WallSeconds();
+        const bool goesOn = demo.Tick();
+        if (options.benchmark) {
+            glFinish();   // count the rendering, not just its submission
+            benchmark.Record(SectionName(demo.currentScene), (platform::WallSeconds() - frameStart) * 1000.0);
+        }
+        if (activeRecorder && !recorder.WriteStep()) {
+            exitCode = kExitSetupFailed;
+            Shutdown();
+            break;
+        }
+        if (virtualClock) platform::AdvanceVirtualClock(stepMs);
+        ++frames;
+        if (!goesOn || (options.frames > 0 && frames >= options.frames)) {
+            Shutdown();
+            break;
+        }
+    }
+    activeRecorder = nullptr;
+
+    if (options.benchmark) {
+        benchmark.Print(stdout, loadSeconds);
+        if (!options.jsonFile.empty() && !benchmark.WriteJson(options.jsonFile, loadSeconds)) {
+            std::fprintf(stderr, "undertow: cannot write %s\n", options.jsonFile.c_str());
+        }
+    }
+    if (!options.captureDir.empty() && exitCode == kExitOk) {
+        std::fprintf(stdout, "captured %ld frames at %d fps into %s\n", recorder.FramesWritten(), options.fps,
+                     options.captureDir.c_str());
+        const std::string video = recorder.MakeVideo(platform::ResolveAssetPath(kMusicFile), error);
+        if (video.empty()) {
+            std::fprintf(stderr, "undertow: no video made: %s\n", error.c_str());
+        } else {
+            std::fprintf(stdout, "video: %s\n", video.c_str());
+        }
+    }
+    return exitCode;
+}

@@ -1,0 +1,22 @@
+// app/shell.h — start-up, the main loop and the orderly shutdown of the demo.
+#pragma once
+
+#include <string>
+
+#include "app/options.h"
+
+// Exit codes of the program.
+constexpr int kExitOk = 0;
+constexpr int kExitSetupFailed = 1;    // no window, no GL, no asset root, bad option
+constexpr int kExitAudioFailed = 255;  // -1: no audio device, or the music cannot be played
+
+// Runs the whole demo as the options say and returns the exit code.
+int RunDemo(const Options& options, const char* programPath);
+
+// Stops every scene, frees the vertex-array-range block, stops the music, restores the display
+// mode and releases the GL context. A second call does nothing.
+void Shutdown();
+
+// The folder holding TEKSTURY and DANE: `dataDir` when given, else the current directory, else
+// the executable's directory. Empty, with a reason in `error`, when none holds them.
+std::string FindAssetRoot(const std::string& dataDir, const char* programPath, std::string& error);

@@ -1,0 +1,99 @@
+// The real program, run headless: the whole timeline, capture, and its failures and exit codes.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "support/bmp_files.h"
+#include "support/gl_test_context.h"
+
+namespace {
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string output;
+};
+
+// Runs the program with `arguments` under `environment` (assignments for env(1)).
+ProgramRun RunProgram(const std::string& arguments, const std::string& environment = "SDL_VIDEODRIVER=offscreen") {
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy " + environment + " " +
+                                std::string(UNDERTOW_BINARY_DIR) + "/undertow " + arguments + " 2>&1";
+    ProgramRun run;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, got);
+    const int status = ::pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+// An asset root with the real pictures but the given music file (empty: none).
+std::string RootWithMusic(const std::vector<std::uint8_t>& music) {
+    const std::string root = testing_support::MakeTempFolder("music");
+    const std::string assets = testing_support::TestAssetRoot();
+    ::symlink((assets + "/TEKSTURY").c_str(), (root + "/TEKSTURY").c_str());
+    ::mkdir((root + "/DANE").c_str(), 0755);
+    if (!music.empty()) testing_support::WriteFile(root + "/DANE/Oblomar.mp3", music);
+    return root;
+}
+
+}  // namespace
+
+TEST(Program, PlaysTheWholeTimelineHeadlessAndEndsByItself) {
+    const ProgramRun run = RunProgram("--benchmark --fps 4 --data " + testing_support::TestAssetRoot());
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    for (const char* section : {"scene one", "scene two", "scene four", "scene three", "load time"}) {
+        EXPECT_NE(run.output.find(section), std::string::npos) << section << "\n" << run.output;
+    }
+    // 200 s at 4 steps a second, plus the step that passes the end.
+    const std::size_t all = run.output.find("\nall ");
+    ASSERT_NE(all, std::string::npos) << run.output;
+    EXPECT_EQ(std::strtol(run.output.c_str() + all + 5, nullptr, 10), 802) << run.output;
+}
+
+TEST(Program, CaptureWritesOneFramePerStep) {
+    const std::string dir = testing_support::MakeTempFolder("capture") + "/frames";
+    const ProgramRun run = RunProgram("--capture " + dir + " --fps 10 --frames 3 --data " + testing_support::TestAssetRoot());
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    struct stat info {};
+    for (const char* name : {"/frame_000000.png", "/frame_000001.png", "/frame_000002.png"}) {
+        EXPECT_EQ(::stat((dir + name).c_str(), &info), 0) << name;
+        EXPECT_GT(info.st_size, 100);
+    }
+    EXPECT_NE(::stat((dir + "/frame_000003.png").c_str(), &info), 0);
+}
+
+TEST(Program, SetupFailuresSayWhyAndExitNonZero) {
+    ProgramRun run = RunProgram("--benchmark --data /nonexistent/folder");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.output.find("/nonexistent/folder"), std::string::npos) << run.output;
+
+    run = RunProgram("--data " + testing_support::TestAssetRoot(), "SDL_VIDEODRIVER=");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.output.find("no display"), std::string::npos) << run.output;
+
+    run = RunProgram("--bogus");
+    EXPECT_EQ(run.exitCode, 1);
+}
+
+TEST(Program, MusicProblemsExitWithMinusOne) {
+    ProgramRun run = RunProgram("--benchmark --frames 2 --data " + RootWithMusic({}));
+    EXPECT_EQ(run.exitCode, 255);
+    EXPECT_NE(run.output.find("Oblomar.mp3"), std::string::npos) << run.output;
+
+    run = RunProgram("--benchmark --frames 2 --data " + RootWithMusic(std::vector<std::uint8_t>(4096, 0x55)));
+    EXPECT_EQ(run.exitCode, 255);
+    EXPECT_NE(run.output.find("Oblomar.mp3"), std::string::npos) << run.output;
+
+    // A plain run whose audio output cannot be opened.
+    run = RunProgram("--frames 2 --data " + testing_support::TestAssetRoot(),
+                     "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=nosuchdriver");
+    EXPECT_EQ(run.exitCode, 255);
+    EXPECT_NE(run.output.find("audio"), std::string::npos) << run.output;
+}

@@ -1,0 +1,16 @@
+// The virtual clock that stands in for the millisecond counter.
+#include <gtest/gtest.h>
+
+#include "platform/tick.h"
+
+TEST(Tick, VirtualClockKeepsFractionsAndWraps) {
+    platform::UseVirtualClock(0);
+    for (int i = 0; i < 3; ++i) platform::AdvanceVirtualClock(1000.0 / 60.0);
+    EXPECT_EQ(platform::GetTickCount(), 50u);   // 3 × 16.67 ms, not 3 × 16
+    platform::UseVirtualClock(0xFFFFFFFFu);
+    platform::AdvanceVirtualClock(2);
+    EXPECT_EQ(platform::GetTickCount(), 1u);
+    EXPECT_TRUE(platform::IsVirtualClock());
+    platform::UseLiveClock();
+    EXPECT_FALSE(platform::IsVirtualClock());
+}

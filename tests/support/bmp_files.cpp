@@ -1,0 +1,61 @@
+// tests/support/bmp_files.cpp — writers for hand-made test pictures.
+#include "support/bmp_files.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+namespace testing_support {
+namespace {
+
+void Put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
+    out[at] = static_cast<std::uint8_t>(value);
+    out[at + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void Put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
+    Put16(out, at, value & 0xFFFF);
+    Put16(out, at + 2, value >> 16);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> MakeBMP(int width, int height, int bits, const std::vector<std::uint8_t>& pixels) {
+    std::vector<std::uint8_t> file(54, 0);
+    file[0] = 'B';
+    file[1] = 'M';
+    Put32(file, 2, static_cast<std::uint32_t>(54 + pixels.size()));
+    Put32(file, 10, 54);
+    Put32(file, 14, 40);
+    Put32(file, 18, static_cast<std::uint32_t>(width));
+    Put32(file, 22, static_cast<std::uint32_t>(height));
+    Put16(file, 26, 1);
+    Put16(file, 28, static_cast<std::uint32_t>(bits));
+    file.insert(file.end(), pixels.begin(), pixels.end());
+    return file;
+}
+
+std::vector<std::uint8_t> MakeTGA(int width, int height, int bits, const std::vector<std::uint8_t>& pixels,
+                                  std::uint8_t colorMapType, std::uint8_t imageType) {
+    std::vector<std::uint8_t> file(18, 0);
+    file[1] = colorMapType;
+    file[2] = imageType;
+    Put16(file, 12, static_cast<std::uint32_t>(width));
+    Put16(file, 14, static_cast<std::uint32_t>(height));
+    file[16] = static_cast<std::uint8_t>(bits);
+    file.insert(file.end(), pixels.begin(), pixels.end());
+    return file;
+}
+
+void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string MakeTempFolder(const char* tag) {
+    std::string pattern = std::string("/tmp/undertow-") + tag + "-XXXXXX";
+    char* made = ::mkdtemp(pattern.data());
+    return made ? std::string(made) : std::string("/tmp");
+}
+
+}  // namespace testing_support

@@ -1,0 +1,22 @@
+// tests/support/bmp_files.h — small hand-made picture files for reader and loader tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// A 24- or 32-bit BMP: 54-byte header, then `pixels` as given (file byte order).
+std::vector<std::uint8_t> MakeBMP(int width, int height, int bits, const std::vector<std::uint8_t>& pixels);
+
+// An uncompressed Targa: 18-byte header, then `pixels` as given.
+std::vector<std::uint8_t> MakeTGA(int width, int height, int bits, const std::vector<std::uint8_t>& pixels,
+                                  std::uint8_t colorMapType = 0, std::uint8_t imageType = 2);
+
+void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// A fresh empty folder under the system's temporary folder.
+std::string MakeTempFolder(const char* tag);
+
+}  // namespace testing_support
