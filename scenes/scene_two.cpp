@@ -1,9 +1,83 @@
-// scenes/scene_two.cpp — the morphing cloud of cubes (drawing arrives later).
+// scenes/scene_two.cpp — sky sphere, chrome ball, the morphing cube cloud, noise flickers, fades.
 #include "scenes/scene_two.h"
 
-#include "demo/texture_registry.h"
+#include <algorithm>
+#include <cmath>
 
-SceneTwo::SceneTwo() { AllocateTextures(4); }
+#include "app/extensions.h"
+#include "app/frame_stats.h"
+#include "app/settings.h"
+#include "demo/texture_registry.h"
+#include "platform/random.h"
+#include "platform/window.h"
+#include "scenes/morph_timer.h"
+
+namespace {
+
+// Degrees to radians with 3.14, not pi: the orbits are tuned to it.
+constexpr float kDegrees = 3.14f / 180.0f;
+
+// Adds `speed`·dt degrees; above 360 the angle comes back by one turn.
+void Turn(float& angle, float speed, float dt) {
+    angle += speed * dt;
+    if (angle > 360.0f) angle -= 360.0f;
+}
+
+void PushOverlayProjection() {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, 640, 0, 480, 1, -1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+}
+
+void PopOverlayProjection() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
+// A full-screen fade in the colour already set: alpha blending, no texture, depth or culling.
+void DrawFadeStrip() {
+    PushOverlayProjection();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glBegin(GL_TRIANGLE_STRIP);
+    glVertex2i(0, 0);
+    glVertex2i(0, 480);
+    glVertex2i(640, 0);
+    glVertex2i(640, 480);
+    glEnd();
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    PopOverlayProjection();
+}
+
+void PointArraysAt(const CloudPoint* points) {
+    glVertexPointer(3, GL_FLOAT, sizeof(CloudPoint), &points->x);
+    glColorPointer(3, GL_UNSIGNED_BYTE, sizeof(CloudPoint), &points->r);
+}
+
+}  // namespace
+
+SceneTwo::SceneTwo() {
+    AllocateTextures(4);
+    ballQuadric = gluNewQuadric();
+    gluQuadricNormals(ballQuadric, GLU_SMOOTH);
+    gluQuadricTexture(ballQuadric, GL_TRUE);
+    gluQuadricOrientation(ballQuadric, GLU_OUTSIDE);
+    skyQuadric = gluNewQuadric();
+    gluQuadricNormals(skyQuadric, GLU_SMOOTH);
+    gluQuadricTexture(skyQuadric, GL_TRUE);
+    gluQuadricOrientation(skyQuadric, GLU_INSIDE);
+    sphereDetail = settings.detailLevel == 2 ? 32 : settings.detailLevel == 1 ? 24 : 16;
+}
 
 SceneTwo::~SceneTwo() {
     SceneTwo::Unload();
@@ -16,12 +90,299 @@ void SceneTwo::RegisterTextures(TextureRegistry& registry) {
     registry.Add("TEKSTURY\\stars.bmp", &textures[3]);
 }
 
-bool SceneTwo::Load() { return Scene::Load(); }
-bool SceneTwo::Start() { return Scene::Start(); }
-bool SceneTwo::Stop() { return Scene::Stop(); }
-bool SceneTwo::Unload() { return Scene::Unload(); }
+bool SceneTwo::Load() {
+    if (!Scene::Load()) return false;
+    std::fill(std::begin(noiseTexels), std::end(noiseTexels), std::uint8_t{200});
+    flickerSchedule.AddWindow(52.1f, 53.3f, 0.0f, 0.0f);
+    flickerSchedule.AddWindow(58.8f, 60.1f, 0.0f, 0.0f);
+    flickerSchedule.AddWindow(65.5f, 66.8f, 0.0f, 0.0f);
+    flickerSchedule.AddWindow(72.2f, 73.5f, 0.0f, 0.0f);
+    flickerSchedule.AddWindow(79.0f, 80.3f, 0.0f, 0.0f);
+    flickerSchedule.AddWindow(81.8f, 83.1f, 0.0f, 0.0f);
+
+    glGenTextures(1, &textures[2]);
+    glBindTexture(GL_TEXTURE_1D, textures[2]);
+    glTexImage1D(GL_TEXTURE_1D, 0, 1, 256, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, noiseTexels);
+    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+
+    vertexBuffer = std::make_unique<CloudPoint[]>(kVertexBufferBytes / sizeof(CloudPoint));
+    cubeIndices = std::make_unique<std::uint16_t[]>(static_cast<std::size_t>(kIndexedCubes) * kCubeIndices);
+    FillCubeIndices(cubeIndices.get(), kIndexedCubes);
+
+    const int c = CloudDetail(settings.detailLevel);
+    lattice = std::make_unique<PointSet>();
+    BuildLattice(*lattice, c);
+    cylinder = std::make_unique<PointSet>();
+    BuildCylinder(*cylinder, c);
+    wavePlane = std::make_unique<PointSet>();
+    BuildWavePlane(*wavePlane, c);
+    scatter = std::make_unique<PointSet>();
+    BuildScatter(*scatter, std::max(lattice->count, cylinder->count), c);
+    morphed = std::make_unique<PointSet>();
+    morphed->points.resize(scatter->count);
+    return true;
+}
+
+bool SceneTwo::Start() {
+    if (!Scene::Start()) return false;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60.0, aspectRatio, 1.0, 256.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    if (settings.useVertexArrayRange) glEnableClientState(GL_VERTEX_ARRAY_RANGE_NV);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+
+    glDisable(GL_LIGHTING);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glBindTexture(GL_TEXTURE_2D, textures[0]);
+    if (settings.useMultitexture) {
+        // The ball's second unit adds the sphere-mapped reflection to its plain texture.
+        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
+        glBindTexture(GL_TEXTURE_2D, textures[0]);
+        glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+        glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
+        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+    } else {
+        glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+        glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    }
+    glDisable(GL_FOG);
+    return true;
+}
+
+bool SceneTwo::Stop() {
+    if (!Scene::Stop()) return false;
+    if (settings.useVertexArrayRange) glDisableClientState(GL_VERTEX_ARRAY_RANGE_NV);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    return true;
+}
+
+bool SceneTwo::Unload() {
+    if (!Scene::Unload()) return false;
+    // The noise texture's name stays allocated.
+    cubeIndices.reset();
+    wavePlane.reset();
+    lattice.reset();
+    cylinder.reset();
+    scatter.reset();
+    morphed.reset();
+    vertexBuffer.reset();
+    return true;
+}
+
+bool SceneTwo::AdvanceFadeOut(float /*step*/) {
+    closingFade = true;
+    return true;
+}
 
 bool SceneTwo::Frame() {
     if (!started || !loaded) return false;
-    return Scene::Frame();
+    // Persistent for the whole program: nothing resets them if the scene runs again.
+    static float cameraA = 0.0f, cameraB = 0.0f, cameraC = 0.0f;
+    static float wavePhase = 0.0f;
+    static MorphTimer morph;
+
+    // The camera turns by the previous frame's duration, before the clock moves.
+    Turn(cameraA, 40.0f, frameTime);
+    Turn(cameraB, 30.0f, frameTime);
+    Turn(cameraC, 20.0f, frameTime);
+    Scene::Frame();
+
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -36.0f);
+    glRotatef(cameraA, 1.0f, 0.0f, 0.0f);
+    glRotatef(cameraB, 0.0f, 1.0f, 0.0f);
+    glRotatef(cameraC, 0.0f, 0.0f, 1.0f);
+    DrawSky();
+
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    // The cubes are wound clockwise. Never set back, so later frames draw the sky and the ball
+    // with this winding too.
+    glFrontFace(GL_CW);
+
+    const PointSet* shape = cylinder.get();
+    switch (morph.shapeCounter % 3) {
+        case 1: shape = lattice.get(); break;
+        case 2:
+            AnimateWave(*wavePlane, wavePhase, frameTime);
+            shape = wavePlane.get();
+            break;
+        default: break;
+    }
+    MorphPointSets(*morphed, *shape, *scatter, std::sin(morph.morphPhase * 3.14f / 2.0f));
+    DrawBallAndCloud(*morphed);
+    morph.Step(frameTime);
+
+    if (flickerSchedule.IsActive(startTime + localTime, 0.0f)) DrawNoiseFlicker();
+    if (openingFade) DrawOpeningFade();
+    if (closingFade) DrawClosingFade();
+    if (showFrameStats) DrawFrameStats();
+    glFlush();
+    platform::SwapBuffers();
+    return true;
+}
+
+void SceneTwo::DrawSky() {
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, textures[1]);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glMatrixMode(GL_TEXTURE);
+    glScalef(2.0f, 2.0f, 2.0f);
+    gluSphere(skyQuadric, 48.0, sphereDetail, sphereDetail);
+    // Second layer of stars, untiled, added on top.
+    glLoadIdentity();
+    glBindTexture(GL_TEXTURE_2D, textures[3]);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    gluSphere(skyQuadric, 48.0, sphereDetail, sphereDetail);
+    glDisable(GL_BLEND);
+    glMatrixMode(GL_MODELVIEW);
+    glBindTexture(GL_TEXTURE_2D, textures[0]);
+    glEnable(GL_DEPTH_TEST);
+}
+
+void SceneTwo::DrawBallAndCloud(const PointSet& set) {
+    static float ballD = 0.0f, ballE = 0.0f, ballF = 0.0f;
+    Turn(ballD, 60.0f, frameTime);
+    Turn(ballE, 45.0f, frameTime);
+    Turn(ballF, 30.0f, frameTime);
+    const float cx = 16.0f * std::sin(ballD * kDegrees);
+    const float cy = 16.0f * std::cos(ballE * kDegrees);
+    const float cz = 16.0f * std::sin(ballF * kDegrees);
+
+    glEnable(GL_TEXTURE_2D);
+    if (settings.useMultitexture) {
+        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
+        glEnable(GL_TEXTURE_2D);
+    }
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    glDisable(GL_BLEND);
+    glBindTexture(GL_TEXTURE_2D, textures[0]);
+    glPushMatrix();
+    glTranslatef(cx, cy, cz);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    gluSphere(ballQuadric, 6.0, sphereDetail, sphereDetail);
+    glPopMatrix();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    if (settings.useMultitexture) {
+        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+        glDisable(GL_TEXTURE_2D);
+    }
+
+    const bool useRange = settings.useVertexArrayRange;
+    if (!useRange) PointArraysAt(vertexBuffer.get());
+    glDepthMask(GL_FALSE);
+    glEnable(GL_BLEND);
+
+    VertexArrayChunk* chunk = nullptr;
+    unsigned batch = 0;
+    GLsizei pending = 0;
+    CloudPoint* destination = nullptr;
+    auto flush = [&] {
+        if (pending == 0) return;
+        glDrawElements(GL_QUADS, pending, GL_UNSIGNED_SHORT, cubeIndices.get());
+        if (useRange) ext::glSetFenceNV(chunk->fence, GL_ALL_COMPLETED_NV);
+    };
+    for (std::uint32_t i = 0; i < set.count; ++i) {
+        if (i % kBatchCubes == 0) {
+            flush();
+            pending = 0;
+            if (useRange) {
+                // Four chunks in turn: the processor fills one while the card reads the others.
+                chunk = &vertexArrayChunks[batch % 4];
+                PointArraysAt(reinterpret_cast<const CloudPoint*>(chunk->memory));
+                if (batch >= 4 && !ext::glTestFenceNV(chunk->fence)) ext::glFinishFenceNV(chunk->fence);
+                ++batch;
+                destination = reinterpret_cast<CloudPoint*>(chunk->memory);
+            } else {
+                destination = vertexBuffer.get();
+            }
+        }
+        CloudPoint point = set.points[i];
+        RepelFromBall(point, cx, cy, cz);
+        EmitCube(destination, point, set.halfSize);
+        destination += kCubeVertices;
+        pending += kCubeIndices;
+    }
+    flush();
+    if (useRange && chunk) ext::glFinishFenceNV(chunk->fence);
+    glDepthMask(GL_TRUE);
+}
+
+void SceneTwo::DrawNoiseFlicker() {
+    static bool timersSet = false;
+    static float gapTimer = 0.0f, burstTimer = 0.0f;
+    auto drawTimers = [] {
+        gapTimer = static_cast<float>(platform::Rand() % 10) * 0.01f;
+        burstTimer = static_cast<float>(platform::Rand() % 10) * 0.01f;
+    };
+    if (!timersSet) {
+        drawTimers();
+        timersSet = true;
+    }
+    gapTimer -= frameTime;
+    if (gapTimer > 0.0f) return;
+    burstTimer -= frameTime;
+    if (burstTimer < 0.0f) drawTimers();   // this frame still flickers
+
+    PushOverlayProjection();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_TEXTURE_1D);
+    glBindTexture(GL_TEXTURE_1D, textures[2]);
+    for (std::uint8_t& texel : noiseTexels) texel = static_cast<std::uint8_t>(platform::Rand() % 32 + 32);
+    glTexSubImage1D(GL_TEXTURE_1D, 0, 0, 256, GL_LUMINANCE, GL_UNSIGNED_BYTE, noiseTexels);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    // One luminance value per horizontal band: the texture runs bottom to top.
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord1f(1.0f);
+    glVertex2i(0, 0);
+    glTexCoord1f(0.0f);
+    glVertex2i(0, 480);
+    glTexCoord1f(1.0f);
+    glVertex2i(640, 0);
+    glTexCoord1f(0.0f);
+    glVertex2i(640, 480);
+    glEnd();
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_1D);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    PopOverlayProjection();
+}
+
+void SceneTwo::DrawOpeningFade() {
+    static float alpha = 1.0f;
+    alpha -= 0.5f * frameTime;
+    if (alpha < 0.0f) openingFade = false;   // the last, nearly clear overlay is still drawn
+    glColor4f(0.1f, 0.05f, 0.3f, alpha);
+    DrawFadeStrip();
+}
+
+void SceneTwo::DrawClosingFade() {
+    static float alpha = 0.0f;
+    alpha = std::min(alpha + frameTime, 1.0f);
+    glColor4f(0.0f, 0.0f, 0.0f, alpha);
+    DrawFadeStrip();
+    glEnable(GL_TEXTURE_2D);
 }
