@@ -3,9 +3,12 @@
 
 #include <sys/stat.h>
 
+#include <cstdlib>
+
 #include "demo/demo.h"
 #include "demo/texture_registry.h"
 #include "platform/asset_path.h"
+#include "platform/window.h"
 #include "scene/scene.h"
 #include "support/bmp_files.h"
 #include "support/gl_test_context.h"
@@ -81,4 +84,76 @@ TEST(LoadingScreen, DeliversNamesToEveryDestinationAndDrawsNarrowBarsSafely) {
     std::vector<std::uint8_t> pixel(3);
     glReadPixels(320, 56, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, pixel.data());
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+namespace {
+
+// Bar fillings seen at each swap of the loading screen, measured from the picture on screen.
+std::vector<int> seenWidths;
+const Demo* watchedDemo = nullptr;
+
+// The rightmost column, from the bar's left edge, where the screen shows the filling's pixel
+// where it differs from the frame's.
+void MeasureBar() {
+    const Demo& demo = *watchedDemo;
+    const int row = demo.barFill.height / 2;
+    std::vector<std::uint8_t> line(static_cast<std::size_t>(demo.barFrame.width) * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(demo.barX, demo.barY - 45 + row, demo.barFrame.width, 1, GL_RGB, GL_UNSIGNED_BYTE, line.data());
+    int width = 0;
+    for (int x = 0; x < demo.barFrame.width && x < demo.barFill.width; ++x) {
+        const std::uint8_t* fill = &demo.barFill.pixels[(static_cast<std::size_t>(row) * demo.barFill.width + x) * 3];
+        const std::uint8_t* frame = &demo.barFrame.pixels[(static_cast<std::size_t>(row) * demo.barFrame.width + x) * 3];
+        const std::uint8_t* seen = &line[static_cast<std::size_t>(x) * 3];
+        const bool differs = std::abs(fill[0] - frame[0]) + std::abs(fill[1] - frame[1]) + std::abs(fill[2] - frame[2]) > 12;
+        const bool isFill = std::abs(seen[0] - fill[0]) + std::abs(seen[1] - fill[1]) + std::abs(seen[2] - fill[2]) <= 6;
+        if (differs && isFill) width = x + 1;
+    }
+    seenWidths.push_back(width);
+}
+
+}  // namespace
+
+TEST(LoadingScreen, GeneratedBarGrowsThroughItsTenWidthsWhileTheDemoLoads) {
+    if (!testing_support::OpenGLTestContext()) GTEST_SKIP() << "no GL context";
+    platform::SetAssetRoot(testing_support::TestAssetRoot());
+    // 24 distinct pictures and 4 scenes: the demo's 28 units of work.
+    struct NamedScene : Scene {
+        std::vector<std::string> names;
+        explicit NamedScene(std::vector<std::string> n) : names(std::move(n)) { AllocateTextures(12); }
+        void RegisterTextures(TextureRegistry& registry) override {
+            for (std::size_t i = 0; i < names.size(); ++i) registry.Add(names[i].c_str(), &textures[i]);
+        }
+    };
+    NamedScene one({"TEKSTURY\\env.bmp", "TEKSTURY\\code.bmp", "TEKSTURY\\music.bmp", "TEKSTURY\\background.bmp",
+                    "TEKSTURY\\stars.bmp", "TEKSTURY\\gray.bmp", "TEKSTURY\\tekstura01.bmp"});
+    NamedScene two({"TEKSTURY\\env2.bmp", "TEKSTURY\\stars2.bmp", "TEKSTURY\\stars.bmp"});
+    NamedScene three({"TEKSTURY\\kora.BMP", "TEKSTURY\\trawa.BMP", "TEKSTURY\\liscie.TGA", "TEKSTURY\\sun.BMP",
+                      "TEKSTURY\\sky.BMP", "TEKSTURY\\flare2.BMP", "TEKSTURY\\flare3.BMP", "TEKSTURY\\water2.BMP",
+                      "TEKSTURY\\waterenv.BMP", "TEKSTURY\\credits.BMP"});
+    NamedScene four({"TEKSTURY\\jaskinia.bmp", "TEKSTURY\\ziemia.bmp", "TEKSTURY\\WODA\\caust0.bmp",
+                     "TEKSTURY\\water3.bmp", "TEKSTURY\\particle.bmp"});
+    Demo demo;
+    for (Scene* scene : {static_cast<Scene*>(&one), static_cast<Scene*>(&two), static_cast<Scene*>(&three),
+                         static_cast<Scene*>(&four)}) {
+        demo.AddScene(scene);
+    }
+    ASSERT_EQ(demo.registry.Count(), 24);
+
+    watchedDemo = &demo;
+    seenWidths.clear();
+    platform::SetBeforeSwapHook(MeasureBar);
+    demo.LoadAll();
+    platform::SetBeforeSwapHook(nullptr);
+    ASSERT_GE(demo.barFill.width, 601);
+    ASSERT_EQ(demo.barFill.width, demo.barFrame.width);
+
+    ASSERT_EQ(seenWidths.size(), 28u);
+    std::vector<int> distinct;
+    for (int width : seenWidths) {
+        if (distinct.empty() || distinct.back() != width) distinct.push_back(width);
+    }
+    const std::vector<int> expected = {41, 97, 153, 209, 265, 321, 377, 433, 489, 545};
+    EXPECT_EQ(distinct, expected);
 }
