@@ -30,11 +30,15 @@ long RemainingBytes(std::FILE* file) {
 // Stores the picture's fields and reads its pixels; false when the size makes no sense.
 bool ReadPixels(std::FILE* file, const char* kind, std::int32_t width, std::int32_t height, std::int32_t bits,
                 Image& image) {
-    const long long count = static_cast<long long>(width) * height * (bits / 8);
-    if (width < 0 || height < 0 || bits < 0 || count < 0 || count > kMaxImageBytes) {
+    // Each factor is checked before the product, so no multiplication can overflow.
+    const bool sane = width >= 0 && height >= 0 && bits >= 0 &&
+                      static_cast<long long>(width) * height <= kMaxImageBytes &&
+                      static_cast<long long>(width) * height * (bits / 8) <= kMaxImageBytes;
+    if (!sane) {
         std::fprintf(stderr, "images: %s picture of %d x %d x %d bits refused\n", kind, width, height, bits);
         return false;
     }
+    const long long count = static_cast<long long>(width) * height * (bits / 8);
     const long remaining = RemainingBytes(file);
     image.width = width;
     image.height = height;
