@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kSize = 256;
 constexpr int kFrames = 32;
-constexpr int kRaysPerSide = 3;       // rays per texel along each axis
+constexpr int kRaysPerSide = 2;       // rays per texel along each axis
 constexpr float kSpread = 6.5f;       // how far a slope bends a ray, in texels per unit slope
 
 struct Wave {
@@ -74,10 +74,8 @@ void Slopes(const std::vector<Wave>& waves, int frame, std::vector<float>& sx, s
 float Bilinear(const std::vector<float>& field, float x, float y) {
     const int x0 = static_cast<int>(std::floor(x)), y0 = static_cast<int>(std::floor(y));
     const float fx = x - x0, fy = y - y0;
-    auto at = [&](int px, int py) {
-        px = ((px % kSize) + kSize) % kSize;
-        py = ((py % kSize) + kSize) % kSize;
-        return field[static_cast<std::size_t>(py) * kSize + px];
+    auto at = [&](int px, int py) {   // kSize is a power of two: masking wraps
+        return field[static_cast<std::size_t>(py & (kSize - 1)) * kSize + (px & (kSize - 1))];
     };
     return Mix(Mix(at(x0, y0), at(x0 + 1, y0), fx), Mix(at(x0, y0 + 1), at(x0 + 1, y0 + 1), fx), fy);
 }
@@ -87,9 +85,7 @@ Picture Frame(const std::vector<Wave>& waves, int frame) {
     Slopes(waves, frame, sx, sy);
     std::vector<float> light(static_cast<std::size_t>(kSize) * kSize, 0.0f);
     auto deposit = [&](int x, int y, float amount) {
-        x = ((x % kSize) + kSize) % kSize;
-        y = ((y % kSize) + kSize) % kSize;
-        light[static_cast<std::size_t>(y) * kSize + x] += amount;
+        light[static_cast<std::size_t>(y & (kSize - 1)) * kSize + (x & (kSize - 1))] += amount;
     };
     for (int y = 0; y < kSize * kRaysPerSide; ++y)
         for (int x = 0; x < kSize * kRaysPerSide; ++x) {

@@ -16,12 +16,15 @@ Picture RenderSphereMap(int size, const Environment& environment, int samples) {
     behind = behind * (1.0f / 64);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
+            // The rim squeezes half the sphere of directions into a thin ring: sample it finer.
+            const float cx = 2.0f * (x + 0.5f) / size - 1.0f, cy = 1.0f - 2.0f * (y + 0.5f) / size;
+            const int n = cx * cx + cy * cy > 0.88f ? std::max(samples, 3) : samples;
             Colour sum;
-            for (int sy = 0; sy < samples; ++sy)
-                for (int sx = 0; sx < samples; ++sx) {
+            for (int sy = 0; sy < n; ++sy)
+                for (int sx = 0; sx < n; ++sx) {
                     // Row 0 is the top of the picture, which is t = 1 once written bottom-up.
-                    const float nx = 2.0f * (x + (sx + 0.5f) / samples) / size - 1.0f;
-                    const float ny = 1.0f - 2.0f * (y + (sy + 0.5f) / samples) / size;
+                    const float nx = 2.0f * (x + (sx + 0.5f) / n) / size - 1.0f;
+                    const float ny = 1.0f - 2.0f * (y + (sy + 0.5f) / n) / size;
                     const float r2 = nx * nx + ny * ny;
                     if (r2 >= 1.0f) {
                         sum += behind;
@@ -31,7 +34,7 @@ Picture RenderSphereMap(int size, const Environment& environment, int samples) {
                     const float nz = std::sqrt(1.0f - r2);
                     sum += environment({2 * nz * nx, 2 * nz * ny, 2 * nz * nz - 1});
                 }
-            picture.Set(x, y, sum * (1.0f / (samples * samples)));
+            picture.Set(x, y, sum * (1.0f / (n * n)));
         }
     return picture;
 }

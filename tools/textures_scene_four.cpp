@@ -93,7 +93,7 @@ Picture Particle() {
 
 bool WriteSceneFourTextures(const std::string& root) {
     return WriteBMP(root, "TEKSTURY/jaskinia.bmp", CaveRock()) && WriteBMP(root, "TEKSTURY/ziemia.bmp", SeaFloor()) &&
-           WriteBMP(root, "TEKSTURY/water3.bmp", RenderSphereMap(256, UnderwaterEnvironment, 2)) &&
+           WriteBMP(root, "TEKSTURY/water3.bmp", RenderSphereMap(256, UnderwaterEnvironment, 1)) &&
            WriteBMP(root, "TEKSTURY/particle.bmp", Particle());
 }
 

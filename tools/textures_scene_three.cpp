@@ -216,7 +216,7 @@ bool WriteSceneThreeTextures(const std::string& root) {
            WriteTGA(root, "TEKSTURY/liscie.TGA", Leaves()) && WriteBMP(root, "TEKSTURY/sun.BMP", Sun()) &&
            WriteBMP(root, "TEKSTURY/sky.BMP", Clouds()) && WriteBMP(root, "TEKSTURY/flare2.BMP", FlareRing()) &&
            WriteBMP(root, "TEKSTURY/flare3.BMP", FlareGlow()) && WriteBMP(root, "TEKSTURY/water2.BMP", SeaSurface()) &&
-           WriteBMP(root, "TEKSTURY/waterenv.BMP", RenderSphereMap(256, SeaEnvironment, 2));
+           WriteBMP(root, "TEKSTURY/waterenv.BMP", RenderSphereMap(256, SeaEnvironment, 1));
 }
 
 }  // namespace assets

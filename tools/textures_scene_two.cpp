@@ -14,8 +14,8 @@ namespace {
 // hashed grid of directions so they stay sharp wherever the map squeezes them.
 Colour SpaceEnvironment(Vec3 d) {
     d = Normalize(d);
-    const float gas = Fbm3(d.x * 2.2f + 3, d.y * 2.2f, d.z * 2.2f, 5, 0.55f, 41u);
-    const float veil = Fbm3(d.x * 4.0f, d.y * 4.0f + 7, d.z * 4.0f, 4, 0.5f, 42u);
+    const float gas = Fbm3(d.x * 2.2f + 3, d.y * 2.2f, d.z * 2.2f, 4, 0.55f, 41u);
+    const float veil = Fbm3(d.x * 4.0f, d.y * 4.0f + 7, d.z * 4.0f, 3, 0.5f, 42u);
     Colour c = Colour{0.01f, 0.01f, 0.03f};
     c += Colour{0.22f, 0.07f, 0.3f} * SmoothStep(-0.1f, 0.8f, gas);
     c += Colour{0.03f, 0.16f, 0.2f} * SmoothStep(0.0f, 0.9f, veil) * (0.5f + 0.5f * d.y);
@@ -58,7 +58,7 @@ Picture NebulaSky() {
 }  // namespace
 
 bool WriteSceneTwoTextures(const std::string& root) {
-    return WriteBMP(root, "TEKSTURY/env2.bmp", RenderSphereMap(512, SpaceEnvironment, 2)) &&
+    return WriteBMP(root, "TEKSTURY/env2.bmp", RenderSphereMap(512, SpaceEnvironment, 1)) &&
            WriteBMP(root, "TEKSTURY/stars2.bmp", NebulaSky());
 }
 

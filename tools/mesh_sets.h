@@ -1,0 +1,21 @@
+// tools/mesh_sets.h — the meshes and paths the generator writes under DANE.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/mesh_writer.h"
+
+namespace assets {
+
+// The chrome knot of the first scene, centred on the origin, in file units.
+MeshData ChromeKnot();
+// The square frame that lies on the first scene's floor.
+MeshData FloorFrame();
+// The camera loop of the first scene, in file units.
+std::vector<Vec3> CameraTrack();
+
+bool WriteSceneOneMeshes(const std::string& root);   // DANE/data.dat, DANE/ramka.dat
+bool WriteCameraTrack(const std::string& root);      // DANE/track.dat
+
+}  // namespace assets
