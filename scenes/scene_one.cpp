@@ -236,8 +236,8 @@ bool SceneOne::Stop() {
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
         ext::glClientActiveTextureARB(GL_TEXTURE0_ARB);
         ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+        glDisable(GL_TEXTURE_2D);
     }
-    glDisable(GL_TEXTURE_2D);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "demo/demo.h"
 #include "platform/asset_path.h"
 #include "platform/gl.h"
+#include "platform/random.h"
 #include "platform/tick.h"
 #include "scenes/scene_one.h"
 #include "support/gl_test_context.h"
@@ -227,6 +229,54 @@ TEST(SceneOne, DetailLevelChoosesLayersAndReflection) {
         EXPECT_GT(CountColor(polygons, 0.6f, 0.6f, 0.6f, 1.0f), 0);   // a sprite
     }
     settings.detailLevel = savedDetail;
+    scene.Unload();
+    scene.Stop();
+    platform::UseLiveClock();
+}
+
+// The scene as the demo plays it, through the texture registry and the loading screen, at 25
+// frames per second on the virtual clock; frames at fixed scene times against stored pictures.
+TEST(SceneOne, MatchesReferenceFrames) {
+    if (!testing_support::OpenGLTestContext()) GTEST_SKIP() << "no GL context";
+    const std::string root = testing_support::TestAssetRoot();
+    platform::SetAssetRoot(root);
+    if (platform::ResolveAssetPath("DANE\\data.dat").empty() || platform::ResolveAssetPath("DANE\\track.dat").empty())
+        GTEST_SKIP() << "the generated assets are not in " << root;
+
+    struct Capture {
+        int frame;   // scene frame n is drawn at scene time n × 0.04 s
+        const char* name;
+    };
+    const Capture captures[] = {
+        {12, "scene_one_00_48s"},  {125, "scene_one_05_00s"}, {400, "scene_one_16_00s"},
+        {625, "scene_one_25_00s"}, {1125, "scene_one_45_00s"}, {1238, "scene_one_49_52s"},
+    };
+
+    platform::SRand(1);
+    platform::UseVirtualClock(0);
+    ResetSceneClock();
+    SceneOne scene;
+    scene.SetTiming(0.2f, 50.0f, 0.0f, 0.5f);
+    Demo demo;
+    demo.AddScene(&scene);
+    ASSERT_TRUE(demo.LoadAll());
+    ASSERT_GT(scene.mainMesh.triangleCount, 0);
+
+    int sceneFrame = -1;
+    size_t next = 0;
+    while (next < std::size(captures)) {
+        ASSERT_TRUE(demo.Tick());
+        if (demo.currentScene == &scene) ++sceneFrame;
+        if (sceneFrame == captures[next].frame) {
+            SCOPED_TRACE(captures[next].name);
+            EXPECT_NEAR(scene.localTime, captures[next].frame * 0.04f, 0.01f);
+            const std::string mismatch = testing_support::CompareWithReference(
+                captures[next].name, testing_support::ReadFrame(), 640, 480, 3.0);
+            EXPECT_TRUE(mismatch.empty()) << mismatch;
+            ++next;
+        }
+        platform::AdvanceVirtualClock(40);
+    }
     scene.Unload();
     scene.Stop();
     platform::UseLiveClock();
