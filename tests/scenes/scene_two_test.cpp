@@ -1,0 +1,121 @@
+// Scene two: what Load builds, the flicker windows, and frames of the whole section against
+// stored pictures.
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <string>
+
+#include "app/settings.h"
+#include "demo/demo.h"
+#include "platform/asset_path.h"
+#include "platform/random.h"
+#include "platform/tick.h"
+#include "scenes/scene_two.h"
+#include "support/gl_test_context.h"
+
+TEST(SceneTwo, LoadBuildsTheCloudForTheDetailLevelAndTheFlickerWindows) {
+    if (!testing_support::OpenGLTestContext()) GTEST_SKIP() << "no GL context";
+    const std::int32_t savedDetail = settings.detailLevel;
+    struct Expected {
+        int detail;
+        std::uint32_t lattice, cylinder, plane;
+        int sphereDetail;
+    };
+    for (const Expected& e : {Expected{0, 2197, 1560, 2401, 16}, Expected{2, 9261, 6552, 6561, 32}}) {
+        SCOPED_TRACE(e.detail);
+        settings.detailLevel = e.detail;
+        SceneTwo scene;
+        EXPECT_EQ(scene.sphereDetail, e.sphereDetail);
+        EXPECT_EQ(scene.lattice, nullptr);
+        ASSERT_TRUE(scene.Load());
+        EXPECT_FALSE(scene.Load());   // once only: the windows are not added twice
+        EXPECT_EQ(scene.flickerSchedule.starts.size(), 6u);
+
+        EXPECT_EQ(scene.lattice->count, e.lattice);
+        EXPECT_EQ(scene.cylinder->count, e.cylinder);
+        EXPECT_EQ(scene.wavePlane->count, e.plane);
+        EXPECT_EQ(scene.scatter->count, e.lattice);   // the lattice is always the larger
+        EXPECT_EQ(scene.morphed->points.size(), e.lattice);
+        EXPECT_EQ(scene.cubeIndices[0], 3);
+        EXPECT_EQ(scene.cubeIndices[999 * 24 + 23], 7992 + 7);
+        for (std::uint8_t texel : scene.noiseTexels) ASSERT_EQ(texel, 200);
+        EXPECT_TRUE(glIsTexture(scene.textures[2]));
+        GLint width = 0;
+        glBindTexture(GL_TEXTURE_1D, scene.textures[2]);
+        glGetTexLevelParameteriv(GL_TEXTURE_1D, 0, GL_TEXTURE_WIDTH, &width);
+        EXPECT_EQ(width, 256);
+
+        // Demo seconds; both ends of a window count, and nothing flickers between windows.
+        ScheduledObject& flicker = scene.flickerSchedule;
+        EXPECT_FALSE(flicker.IsActive(52.0f, 0.0f));
+        EXPECT_TRUE(flicker.IsActive(52.1f, 0.0f));
+        EXPECT_TRUE(flicker.IsActive(53.3f, 0.0f));
+        EXPECT_FALSE(flicker.IsActive(53.31f, 0.0f));
+        EXPECT_FALSE(flicker.IsActive(70.0f, 0.0f));
+        EXPECT_TRUE(flicker.IsActive(80.0f, 0.0f));
+        EXPECT_TRUE(flicker.IsActive(83.1f, 0.0f));
+        EXPECT_FALSE(flicker.IsActive(86.5f, 0.0f));
+
+        EXPECT_TRUE(scene.Unload());
+        EXPECT_EQ(scene.lattice, nullptr);
+        EXPECT_EQ(scene.cubeIndices, nullptr);
+        EXPECT_EQ(scene.vertexBuffer, nullptr);
+        EXPECT_FALSE(scene.Unload());
+        EXPECT_FALSE(scene.Frame());   // unloaded: draws nothing
+    }
+    settings.detailLevel = savedDetail;
+}
+
+// The section as the demo plays it, from the loading screen on, at 10 frames per second of the
+// virtual clock: the violet opening, the cylinder, its dissolve, the lattice under a flicker, the
+// waving plane under a flicker, and the fade to black.
+TEST(SceneTwo, MatchesReferenceFrames) {
+    if (!testing_support::OpenGLTestContext()) GTEST_SKIP() << "no GL context";
+    const std::string root = testing_support::TestAssetRoot();
+    platform::SetAssetRoot(root);
+    for (const char* name : {"TEKSTURY\\env2.bmp", "TEKSTURY\\stars2.bmp", "TEKSTURY\\stars.bmp"})
+        if (platform::ResolveAssetPath(name).empty()) GTEST_SKIP() << "the generated assets are not in " << root;
+
+    struct Capture {
+        int frame;   // scene frame n is drawn at demo time 50 + n × 0.1 s
+        const char* name;
+    };
+    const Capture captures[] = {
+        {5, "scene_two_50_5s"},   {50, "scene_two_55_0s"},  {110, "scene_two_61_0s"},
+        {160, "scene_two_66_0s"}, {295, "scene_two_79_5s"}, {365, "scene_two_86_5s"},
+    };
+
+    platform::SRand(1);
+    platform::UseVirtualClock(0);
+    ResetSceneClock();
+    SceneTwo scene;
+    scene.SetTiming(50.0f, 87.0f, 1.0f, 1.0f);
+    Demo demo;
+    demo.AddScene(&scene);
+    ASSERT_TRUE(demo.LoadAll());
+    demo.clock = 50.0f;   // no scene before this one: start at its window
+
+    int sceneFrame = -1;
+    size_t next = 0;
+    while (next < std::size(captures)) {
+        ASSERT_TRUE(demo.Tick());
+        ASSERT_EQ(demo.currentScene, &scene);
+        ++sceneFrame;
+        if (sceneFrame == captures[next].frame) {
+            SCOPED_TRACE(captures[next].name);
+            EXPECT_NEAR(scene.localTime, captures[next].frame * 0.1f, 0.01f);
+            const std::string mismatch = testing_support::CompareWithReference(
+                captures[next].name, testing_support::ReadFrame(), 640, 480, 3.0);
+            EXPECT_TRUE(mismatch.empty()) << mismatch;
+            ++next;
+        }
+        if (sceneFrame == 30) {
+            EXPECT_FALSE(scene.openingFade);   // gone after 2 s
+        }
+        platform::AdvanceVirtualClock(100);
+    }
+    EXPECT_TRUE(scene.closingFade);
+    scene.Unload();
+    scene.Stop();
+    platform::UseLiveClock();
+}
