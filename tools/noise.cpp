@@ -86,7 +86,9 @@ float PeriodicNoise(float x, float y, int period, std::uint32_t seed) {
 float PeriodicFbm(float x, float y, int period, int octaves, float gain, std::uint32_t seed) {
     float sum = 0, amplitude = 1, norm = 0;
     for (int i = 0; i < octaves; ++i) {
-        sum += amplitude * PeriodicNoise(x, y, period, seed + static_cast<std::uint32_t>(i) * 101u);
+        // A shift per octave keeps the lattice points (where gradient noise is zero) of the
+        // octaves apart; a constant shift keeps the period.
+        sum += amplitude * PeriodicNoise(x + 0.37f * i, y + 0.61f * i, period, seed + static_cast<std::uint32_t>(i) * 101u);
         norm += amplitude;
         amplitude *= gain;
         x *= 2;

@@ -89,10 +89,11 @@ Picture Background() {
         const float angle = std::atan2(y, x);
         // Coordinates that wind around the centre make the noise form spiral arms.
         const float swirl = angle + 5.0f * r;
-        const float arms = 0.5f + 0.5f * std::cos(3.0f * swirl + 2.0f * PeriodicFbm(u * 4, v * 4, 4, 3, 0.5f, 21u));
+        const float arms = 0.5f + 0.5f * std::cos(3.0f * swirl + 1.5f * PeriodicFbm(u * 4, v * 4, 4, 3, 0.5f, 21u));
         const float gas = Clamp01(0.5f + 0.6f * PeriodicFbm(u * 6, v * 6, 6, 5, 0.55f, 22u));
-        const float falloff = std::exp(-r * 1.6f);
-        const float value = (0.06f + 0.42f * std::pow(arms, 2.0f) * gas * SmoothStep(0.0f, 0.12f, r)) * falloff + 0.2f * std::exp(-r * r / 0.006f);
+        const float falloff = std::exp(-r * 1.8f);
+        const float value = (0.05f + 0.5f * std::pow(arms, 3.0f) * (0.35f + 0.65f * gas) * SmoothStep(0.0f, 0.12f, r)) * falloff +
+                            0.2f * std::exp(-r * r / 0.006f);
         return Colour{0.85f, 0.9f, 1.0f} * value + Colour{0.05f, 0.03f, 0.09f} * gas * falloff;
     });
     return picture;
