@@ -12,7 +12,7 @@ std::vector<std::uint8_t> EncodeTGA(const Picture& picture) {
     out.push_back(0);   // no image ID
     out.push_back(0);   // no colour map
     out.push_back(2);   // uncompressed true colour
-    for (int i = 0; i < 5; ++i) out.push_back(0);   // colour-map specification
+    for (int i = 0; i < 5; ++i) out.push_back(0);   // colour-map fields
     PutU16(out, 0);     // x origin
     PutU16(out, 0);     // y origin
     PutU16(out, static_cast<std::uint32_t>(picture.width));
