@@ -7,10 +7,12 @@
 #include <istream>
 #include <vector>
 
+// One point of a path, in the scene's axes.
 struct PathPoint {
     float x, y, z;
 };
 
+// The points of one path file, in file order; owned.
 class PathPoints {
 public:
     PathPoints() = default;

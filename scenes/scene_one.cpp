@@ -87,6 +87,10 @@ SceneOne::SceneOne() { AllocateTextures(10); }
 SceneOne::~SceneOne() {
     SceneOne::Unload();
     SceneOne::Stop();
+    // Captions made by ScheduleObjects on a scene that was never loaded.
+    delete codeCaption;
+    delete musicCaption;
+    delete[] weights;
 }
 
 void SceneOne::RegisterTextures(TextureRegistry& registry) {

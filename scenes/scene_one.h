@@ -14,6 +14,7 @@
 #include "scene/scene.h"
 #include "scene/scheduled_object.h"
 
+// Demo time 0.2 to 50 s; everything inside runs on the scene's own localTime.
 class SceneOne : public Scene {
 public:
     SceneOne();
