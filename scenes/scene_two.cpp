@@ -142,6 +142,10 @@ bool SceneTwo::Start() {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
     glBindTexture(GL_TEXTURE_2D, textures[0]);
+    // The ball is drawn inside out (see Frame), so its sphere-map coordinates run away near the
+    // rim; an anisotropic sampler (llvmpipe's) can then stall for minutes on one frame. The
+    // reflection is sampled plainly, as without the extension.
+    if (settings.useAnisotropicFilter) glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, 1.0f);
     if (settings.useMultitexture) {
         // The ball's second unit adds the sphere-mapped reflection to its plain texture.
         ext::glActiveTextureARB(GL_TEXTURE1_ARB);
