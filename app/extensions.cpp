@@ -42,6 +42,14 @@ void Resolve(Pointer& pointer, const char* name) {
     pointer = reinterpret_cast<Pointer>(platform::GetGLProcAddress(name));
 }
 
+// Mesa's software rasterizers advertise anisotropic filtering, but their sampler can spend
+// seconds to minutes on one frame where sphere-mapped coordinates change steeply (the rims of
+// the chrome objects). On them the filter is treated as missing, which changes only the look.
+bool HasSlowAnisotropicSampler() {
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    return renderer && (std::strstr(renderer, "llvmpipe") || std::strstr(renderer, "softpipe"));
+}
+
 }  // namespace
 
 bool ExtensionListHas(const char* extensions, const char* name) {
@@ -97,7 +105,8 @@ void InitExtensions() {
             settings.useCompiledVertexArrays = false;
         }
     }
-    if (settings.useAnisotropicFilter && !IsExtensionSupported("GL_EXT_texture_filter_anisotropic")) {
+    if (settings.useAnisotropicFilter &&
+        (!IsExtensionSupported("GL_EXT_texture_filter_anisotropic") || HasSlowAnisotropicSampler())) {
         settings.useAnisotropicFilter = false;
     }
     if (settings.useVertexArrayRange) {
