@@ -313,7 +313,7 @@ void SceneTwo::DrawBallAndCloud(const PointSet& set) {
         if (useRange)
             ext::glSetFenceNV(chunk->fence, GL_ALL_COMPLETED_NV);
         else
-            glFlush();   // GL has copied the batch: it can be drawn while the next one is written
+            glFlush();   // a batch per flush keeps a software renderer's work queue short
     };
     for (std::uint32_t i = 0; i < set.count; ++i) {
         if (i % kBatchCubes == 0) {
