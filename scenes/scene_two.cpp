@@ -142,10 +142,6 @@ bool SceneTwo::Start() {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
     glBindTexture(GL_TEXTURE_2D, textures[0]);
-    // The ball is drawn inside out (see Frame), so its sphere-map coordinates run away near the
-    // rim; an anisotropic sampler (llvmpipe's) can then stall for minutes on one frame. The
-    // reflection is sampled plainly, as without the extension.
-    if (settings.useAnisotropicFilter) glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, 1.0f);
     if (settings.useMultitexture) {
         // The ball's second unit adds the sphere-mapped reflection to its plain texture.
         ext::glActiveTextureARB(GL_TEXTURE1_ARB);
@@ -212,8 +208,8 @@ bool SceneTwo::Frame() {
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
-    // The cubes are wound clockwise. Never set back, so later frames draw the sky and the ball
-    // with this winding too.
+    // The cubes are wound clockwise; the ball is drawn with this winding too, so its inside faces
+    // are the ones seen. The sky sets its own winding back (see DrawSky).
     glFrontFace(GL_CW);
 
     const PointSet* shape = cylinder.get();
@@ -239,6 +235,10 @@ bool SceneTwo::Frame() {
 }
 
 void SceneTwo::DrawSky() {
+    // The sky sphere faces inward and is wound for GL_CCW. Left at the cubes' GL_CW from the
+    // frame before, every sky polygon would be culled and the stars would vanish after the
+    // scene's first frame.
+    glFrontFace(GL_CCW);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, textures[1]);
     glDisable(GL_DEPTH_TEST);
