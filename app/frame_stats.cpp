@@ -6,6 +6,7 @@
 #include "app/bitmap_font.h"
 #include "platform/gl.h"
 #include "platform/tick.h"
+#include "scene/overlay_space.h"
 
 void FrameStats::CountFrame(float now) {
     if (!started) {
@@ -42,21 +43,12 @@ void DrawFrameStats() {
     stats.CountFrame(static_cast<float>(platform::GetTickCount()) * 0.001f);
     const std::string text = stats.Text();
 
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, 640, 0, 480, 1, -1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    PushOverlaySpace();
     glColor3f(1, 1, 1);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
     glRasterPos2i(1, 3);
     for (char c : text) font.PrintChar(c);
     glEnable(GL_TEXTURE_2D);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
+    PopOverlaySpace();
 }

@@ -13,6 +13,7 @@
 #include "platform/asset_path.h"
 #include "platform/gl.h"
 #include "platform/window.h"
+#include "scene/overlay_space.h"
 
 namespace {
 
@@ -36,33 +37,6 @@ void LoadMesh(const char* name, Mesh& mesh) {
         return;
     }
     ReadMesh(file, mesh, name);
-}
-
-// Full-screen strip in the 640 × 480 overlay space.
-void DrawScreenStrip() {
-    glBegin(GL_TRIANGLE_STRIP);
-    glVertex2i(0, 0);
-    glVertex2i(0, 480);
-    glVertex2i(640, 0);
-    glVertex2i(640, 480);
-    glEnd();
-}
-
-void PushOverlaySpace() {
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, 640, 0, 480, 1, -1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-}
-
-void PopOverlaySpace() {
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
 }
 
 }  // namespace
@@ -516,7 +490,7 @@ void SceneOne::DrawClosingVeil() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0.1f, 0.05f, 0.3f, veilAlpha);
-    DrawScreenStrip();
+    DrawFullScreenStrip();
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);

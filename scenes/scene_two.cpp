@@ -11,6 +11,7 @@
 #include "platform/random.h"
 #include "platform/window.h"
 #include "scenes/morph_timer.h"
+#include "scene/overlay_space.h"
 
 namespace {
 
@@ -23,40 +24,18 @@ void Turn(float& angle, float speed, float dt) {
     if (angle > 360.0f) angle -= 360.0f;
 }
 
-void PushOverlayProjection() {
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, 640, 0, 480, 1, -1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-}
-
-void PopOverlayProjection() {
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-}
-
 // A full-screen fade in the colour already set: alpha blending, no texture, depth or culling.
 void DrawFadeStrip() {
-    PushOverlayProjection();
+    PushOverlaySpace();
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glBegin(GL_TRIANGLE_STRIP);
-    glVertex2i(0, 0);
-    glVertex2i(0, 480);
-    glVertex2i(640, 0);
-    glVertex2i(640, 480);
-    glEnd();
+    DrawFullScreenStrip();
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
-    PopOverlayProjection();
+    PopOverlaySpace();
 }
 
 void PointArraysAt(const CloudPoint* points) {
@@ -358,7 +337,7 @@ void SceneTwo::DrawNoiseFlicker() {
     burstTimer -= frameTime;
     if (burstTimer < 0.0f) drawTimers();   // this frame still flickers
 
-    PushOverlayProjection();
+    PushOverlaySpace();
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
@@ -384,7 +363,7 @@ void SceneTwo::DrawNoiseFlicker() {
     glDisable(GL_TEXTURE_1D);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
-    PopOverlayProjection();
+    PopOverlaySpace();
 }
 
 void SceneTwo::DrawOpeningFade() {
