@@ -28,16 +28,13 @@ long RemainingBytes(std::FILE* file) {
 }
 
 // Stores the picture's fields and reads its pixels; false when the size makes no sense.
-bool ReadPixels(std::FILE* file, const char* kind, std::int32_t width, std::int32_t height, std::int32_t bits,
+bool ReadPixels(std::FILE* file, std::int32_t width, std::int32_t height, std::int32_t bits,
                 Image& image) {
     // Each factor is checked before the product, so no multiplication can overflow.
     const bool sane = width >= 0 && height >= 0 && bits >= 0 &&
                       static_cast<long long>(width) * height <= kMaxImageBytes &&
                       static_cast<long long>(width) * height * (bits / 8) <= kMaxImageBytes;
-    if (!sane) {
-        std::fprintf(stderr, "images: %s picture of %d x %d x %d bits refused\n", kind, width, height, bits);
-        return false;
-    }
+    if (!sane) return false;
     const long long count = static_cast<long long>(width) * height * (bits / 8);
     const long remaining = RemainingBytes(file);
     image.width = width;
@@ -66,7 +63,7 @@ bool LoadWith(const char* path, Image& image, bool (*reader)(std::FILE*, Image&)
     }
     const bool ok = reader(file, image);
     std::fclose(file);
-    if (!ok) std::fprintf(stderr, "images: cannot read %s\n", path);
+    if (!ok) std::fprintf(stderr, "images: cannot read %s (damaged, or not a picture this program reads)\n", path);
     return ok;
 }
 
@@ -81,7 +78,7 @@ bool ReadBMP(std::FILE* file, Image& image) {
     const std::int32_t width = I32(header + 18);
     const std::int32_t height = I32(header + 22);
     const std::int32_t bits = U16(header + 28);
-    if (!ReadPixels(file, "BMP", width, height, bits, image)) return false;
+    if (!ReadPixels(file, width, height, bits, image)) return false;
     if (bits == 24) SwapRedBlue(image);   // stored blue, green, red; 32-bit keeps file order
     return true;
 }
@@ -92,7 +89,7 @@ bool ReadTGA(std::FILE* file, Image& image) {
     const std::int32_t width = U16(header + 12);
     const std::int32_t height = U16(header + 14);
     const std::int32_t bits = header[16];
-    if (!ReadPixels(file, "TGA", width, height, bits, image)) return false;
+    if (!ReadPixels(file, width, height, bits, image)) return false;
     SwapRedBlue(image);   // blue, green, red (, alpha); an 8-bit picture is left alone
     return true;
 }
