@@ -69,12 +69,7 @@ bool OpenDisplay(const Options& options, bool headless) {
     }
     InitExtensions();
     font.Create(-16, -16, "Arial");
-    glViewport(0, 0, settings.screenWidth, settings.screenHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, aspectRatio, 1.0, 512.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    SetStartProjection();
     if (settings.useVertexArrayRange) AllocateVertexArrayRange();
     return true;
 }
@@ -111,6 +106,15 @@ bool StartMusic(bool silent) {
 }
 
 }  // namespace
+
+void SetStartProjection() {
+    glViewport(0, 0, settings.screenWidth, settings.screenHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, aspectRatio, 1.0, 512.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
 
 std::string FindAssetRoot(const std::string& dataDir, const char* programPath, std::string& error) {
     if (!dataDir.empty()) {

@@ -17,6 +17,10 @@ int RunDemo(const Options& options, const char* programPath);
 // mode and releases the GL context. A second call does nothing.
 void Shutdown();
 
+// The viewport and the 45° perspective every run starts with; the model-view matrix is left
+// selected and set to the identity.
+void SetStartProjection();
+
 // The folder holding TEKSTURY and DANE: `dataDir` when given, else the current directory, else
 // the executable's directory. Empty, with a reason in `error`, when none holds them.
 std::string FindAssetRoot(const std::string& dataDir, const char* programPath, std::string& error);

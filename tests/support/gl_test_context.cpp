@@ -9,6 +9,7 @@
 
 #include "app/extensions.h"
 #include "app/settings.h"
+#include "app/shell.h"
 #include "platform/gl.h"
 #include "platform/window.h"
 
@@ -45,12 +46,7 @@ bool OpenGLTestContext() {
         return false;
     }
     InitExtensions();
-    glViewport(0, 0, 640, 480);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, aspectRatio, 1.0, 512.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    SetStartProjection();
     return true;
 }
 
