@@ -7,13 +7,12 @@
 #include <string>
 
 #include "app/extensions.h"
-#include "app/frame_stats.h"
 #include "app/settings.h"
 #include "demo/texture_registry.h"
 #include "platform/asset_path.h"
 #include "platform/gl.h"
-#include "platform/window.h"
 #include "scene/overlay_space.h"
+#include "scenes/end_frame.h"
 
 namespace {
 
@@ -337,11 +336,7 @@ bool SceneOne::Frame() {
 
     DrawOverlays();
     if (closing) DrawClosingVeil();
-    if (showFrameStats) DrawFrameStats();
-
-    glFlush();
-    platform::SwapBuffers();
-    return true;
+    return EndFrame();
 }
 
 // Matrix 1 of vertex weighting: the current matrix turned by the twist, so outer vertices

@@ -5,13 +5,12 @@
 #include <cmath>
 
 #include "app/extensions.h"
-#include "app/frame_stats.h"
 #include "app/settings.h"
 #include "demo/texture_registry.h"
 #include "platform/random.h"
-#include "platform/window.h"
 #include "scenes/morph_timer.h"
 #include "scene/overlay_space.h"
+#include "scenes/end_frame.h"
 
 namespace {
 
@@ -207,10 +206,7 @@ bool SceneTwo::Frame() {
     if (flickerSchedule.IsActive(startTime + localTime, 0.0f)) DrawNoiseFlicker();
     if (openingFade) DrawOpeningFade();
     if (closingFade) DrawClosingFade();
-    if (showFrameStats) DrawFrameStats();
-    glFlush();
-    platform::SwapBuffers();
-    return true;
+    return EndFrame();
 }
 
 void SceneTwo::DrawSky() {
