@@ -3,19 +3,29 @@
 
 #include <cstdio>
 #include <fstream>
+#include <ios>
 #include <string>
 
 #include "platform/asset_path.h"
 
 void PathPoints::LoadPath(const char* name, float scale, bool exchangeYZ) {
-    const std::string path = platform::ResolveAssetPath(name);
     std::ifstream file;
-    if (!path.empty()) file.open(path, std::ios::binary);
-    if (!file) {
-        std::fprintf(stderr, "paths: cannot open %s (no such file)\n", name);
+    std::string why;
+    if (!platform::OpenAssetStream(name, file, why)) {
+        std::fprintf(stderr, "paths: cannot open %s (%s)\n", name, why.c_str());
         return;
     }
-    ReadPathPoints(file, scale, exchangeYZ, points);
+    const int count = ReadPathPoints(file, scale, exchangeYZ, points);
+    const std::streamsize tail = file.gcount();   // bytes of the partial record that ended the loop
+    if (file.bad()) {
+        std::fprintf(stderr, "paths: cannot read %s (a read failed after %d points)\n", name, count);
+    } else if (count == 0) {
+        std::fprintf(stderr, "paths: cannot read %s (no whole point: %lld bytes, a point takes 12)\n", name,
+                     static_cast<long long>(tail));
+    } else if (tail > 0) {
+        std::fprintf(stderr, "paths: %s ends in a partial point; its %lld bytes are ignored\n", name,
+                     static_cast<long long>(tail));
+    }
 }
 
 int ReadPathPoints(std::istream& stream, float scale, bool exchangeYZ, std::vector<PathPoint>& points) {

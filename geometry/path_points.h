@@ -20,7 +20,9 @@ public:
 
     // Appends the points of asset file `name`, each coordinate times `scale`. By default y and
     // z are exchanged (the files are stored y-up, the island scene is z-up); scene one keeps the
-    // stored order. A file that cannot be opened adds nothing and prints one line naming it.
+    // stored order. A file that is missing, a folder, unreadable or without one whole point adds
+    // nothing and prints one line naming it; one that ends in a partial point keeps its whole
+    // points and says so in one line.
     void LoadPath(const char* name, float scale, bool exchangeYZ = true);
 
     std::vector<PathPoint> points;

@@ -1,11 +1,17 @@
 // image/image_file.cpp — the BMP and TGA readers and the type probe.
 //
-// Counts from a header are checked against the stream before anything is allocated: a
-// hostile header can neither make the reader allocate without bound nor read past the data.
-// A file shorter than its header promises yields a picture whose missing bytes are zero.
+// A header's size is checked against a fixed bound, and the pixels are read in chunks, so the
+// buffer grows only with the data the stream delivers. A file shorter than its header promises
+// is still a picture, its missing bytes zero (black), as long as it delivers at least half of
+// its pixel bytes or misses no more than kMaxImageShortfall; past that it is refused. So a
+// picture never takes more than twice its file's size plus that slack, and a header alone
+// cannot claim a large buffer.
 #include "image/image_file.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "platform/asset_path.h"
 
@@ -18,32 +24,51 @@ std::int32_t I32(const unsigned char* p) {
                                      (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24));
 }
 
-// Bytes left in the stream after the current position; -1 when it cannot be told.
-long RemainingBytes(std::FILE* file) {
-    const long here = std::ftell(file);
-    if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return -1;
-    const long end = std::ftell(file);
-    std::fseek(file, here, SEEK_SET);
-    return end < here ? 0 : end - here;
+// Reads up to `count` bytes. The buffer grows only as data arrives, so a count the stream
+// cannot back never turns into one large allocation; returns how many bytes came.
+std::size_t ReadUpTo(std::FILE* file, std::size_t count, std::vector<std::uint8_t>& out) {
+    constexpr std::size_t kChunk = 1 << 20;
+    out.clear();
+    while (out.size() < count) {
+        const std::size_t at = out.size();
+        const std::size_t part = std::min(kChunk, count - at);
+        out.resize(at + part);
+        const std::size_t got = std::fread(out.data() + at, 1, part, file);
+        out.resize(at + got);
+        if (got < part) break;
+    }
+    return out.size();
 }
 
-// Stores the picture's fields and reads its pixels; false when the size makes no sense.
+// Checks the size, reads the pixels and, when they are acceptable, stores the picture; on
+// refusal the image stays as it was. `note` says why a picture was refused or came short.
 bool ReadPixels(std::FILE* file, std::int32_t width, std::int32_t height, std::int32_t bits,
-                Image& image) {
+                Image& image, std::string& note) {
     // Each factor is checked before the product, so no multiplication can overflow.
     const bool sane = width >= 0 && height >= 0 && bits >= 0 &&
                       static_cast<long long>(width) * height <= kMaxImageBytes &&
                       static_cast<long long>(width) * height * (bits / 8) <= kMaxImageBytes;
-    if (!sane) return false;
-    const long long count = static_cast<long long>(width) * height * (bits / 8);
-    const long remaining = RemainingBytes(file);
+    if (!sane) {
+        note = "size " + std::to_string(width) + " x " + std::to_string(height) + " at " + std::to_string(bits) +
+               " bits is out of range";
+        return false;
+    }
+    const std::size_t count = static_cast<std::size_t>(width) * height * (bits / 8);
+    std::vector<std::uint8_t> pixels;
+    const std::size_t got = ReadUpTo(file, count, pixels);
+    if (got < count) {
+        const std::string told = std::to_string(got) + " of the " + std::to_string(count) + " pixel bytes";
+        if (count - got > std::max<std::size_t>(got, kMaxImageShortfall)) {
+            note = "holds only " + told + " its header promises";
+            return false;
+        }
+        note = "short: holds " + told + "; the rest is black";
+        pixels.resize(count, 0);
+    }
     image.width = width;
     image.height = height;
     image.bitsPerPixel = bits;
-    image.pixels.assign(static_cast<std::size_t>(count), 0);
-    long long wanted = count;
-    if (remaining >= 0 && remaining < wanted) wanted = remaining;   // short file: rest stays zero
-    if (wanted > 0) std::fread(image.pixels.data(), 1, static_cast<std::size_t>(wanted), file);
+    image.pixels.swap(pixels);
     return true;
 }
 
@@ -55,43 +80,70 @@ bool ReadHeader(const char* path, unsigned char* header, std::size_t size) {
     return ok;
 }
 
-bool LoadWith(const char* path, Image& image, bool (*reader)(std::FILE*, Image&)) {
+bool LoadWith(const char* path, Image& image, bool (*reader)(std::FILE*, Image&, std::string&)) {
     std::FILE* file = platform::OpenAsset(path, "rb");
     if (!file) {
-        std::fprintf(stderr, "images: cannot open %s (no such file)\n", path);
+        std::fprintf(stderr, "images: cannot open %s (%s)\n", path, platform::AssetFileProblem(path).c_str());
         return false;
     }
-    const bool ok = reader(file, image);
+    std::string note;
+    const bool ok = reader(file, image, note);
+    const bool failedRead = std::ferror(file) != 0;
     std::fclose(file);
-    if (!ok) std::fprintf(stderr, "images: cannot read %s (damaged, or not a picture this program reads)\n", path);
+    if (!ok) {
+        if (failedRead) note = "a read failed";
+        std::fprintf(stderr, "images: cannot read %s (%s)\n", path, note.c_str());
+    } else if (!note.empty()) {
+        std::fprintf(stderr, "images: %s is %s\n", path, note.c_str());
+    }
     return ok;
 }
 
 }  // namespace
 
-bool ReadBMP(std::FILE* file, Image& image) {
+bool ReadBMP(std::FILE* file, Image& image, std::string& note) {
     unsigned char header[54];
     std::memset(header, 0, sizeof header);
     const std::size_t got = std::fread(header, 1, sizeof header, file);
-    if (got < 2 || U16(header) != 0x4D42) return false;
-    if (got < sizeof header) return false;   // no size fields: nothing sensible to read
+    if (got < 2 || U16(header) != 0x4D42) {
+        note = got < 2 ? "empty, or too short to be a picture" : "not a BMP file";
+        return false;
+    }
+    if (got < sizeof header) {   // no size fields: nothing sensible to read
+        note = "no complete header (" + std::to_string(got) + " of 54 bytes)";
+        return false;
+    }
     const std::int32_t width = I32(header + 18);
     const std::int32_t height = I32(header + 22);
     const std::int32_t bits = U16(header + 28);
-    if (!ReadPixels(file, width, height, bits, image)) return false;
+    if (!ReadPixels(file, width, height, bits, image, note)) return false;
     if (bits == 24) SwapRedBlue(image);   // stored blue, green, red; 32-bit keeps file order
     return true;
 }
 
-bool ReadTGA(std::FILE* file, Image& image) {
+bool ReadTGA(std::FILE* file, Image& image, std::string& note) {
     unsigned char header[18];
-    if (std::fread(header, 1, sizeof header, file) != sizeof header) return false;
+    const std::size_t got = std::fread(header, 1, sizeof header, file);
+    if (got != sizeof header) {
+        note = "no complete header (" + std::to_string(got) + " of 18 bytes)";
+        return false;
+    }
     const std::int32_t width = U16(header + 12);
     const std::int32_t height = U16(header + 14);
     const std::int32_t bits = header[16];
-    if (!ReadPixels(file, width, height, bits, image)) return false;
+    if (!ReadPixels(file, width, height, bits, image, note)) return false;
     SwapRedBlue(image);   // blue, green, red (, alpha); an 8-bit picture is left alone
     return true;
+}
+
+bool ReadBMP(std::FILE* file, Image& image) {
+    std::string note;
+    return ReadBMP(file, image, note);
+}
+
+bool ReadTGA(std::FILE* file, Image& image) {
+    std::string note;
+    return ReadTGA(file, image, note);
 }
 
 bool LoadBMP(const char* path, Image& image) { return LoadWith(path, image, ReadBMP); }

@@ -1,19 +1,30 @@
 // image/image_file.h — reading BMP and TGA pictures, and telling them apart by content.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
+#include <string>
 
 #include "image/image.h"
 
 // The largest picture a reader accepts, in pixel bytes; larger headers are refused.
 constexpr long long kMaxImageBytes = 64LL * 1024 * 1024;
 
+// Pixel bytes a short file may lack and still be read (the missing part black), whatever its
+// size; a file lacking more is read only when it delivers at least half of its pixel bytes.
+constexpr std::size_t kMaxImageShortfall = 64 * 1024;
+
 // Uncompressed Windows bitmap: 54-byte headers, pixel data from offset 54, rows bottom-up.
+// The readers leave the image as it was when they return false. The forms with `note` also say
+// why a file was refused, or that it came short and was accepted. The loaders print one line
+// naming the file for either.
 bool ReadBMP(std::FILE* file, Image& image);
+bool ReadBMP(std::FILE* file, Image& image, std::string& note);
 bool LoadBMP(const char* path, Image& image);
 
 // Uncompressed true-colour Targa: 18-byte header, pixel data from offset 18.
 bool ReadTGA(std::FILE* file, Image& image);
+bool ReadTGA(std::FILE* file, Image& image, std::string& note);
 bool LoadTGA(const char* path, Image& image);
 
 // Probes from the file's first bytes; the extension plays no part.

@@ -2,9 +2,12 @@
 #include "platform/asset_path.h"
 
 #include <dirent.h>
+#include <unistd.h>
 #include <strings.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 namespace platform {
@@ -76,6 +79,28 @@ std::FILE* OpenAsset(const char* name, const char* mode) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;
     return std::fopen(path.c_str(), mode);
+}
+
+std::string AssetFileProblem(const char* name) {
+    const std::string path = ResolveAssetPath(name);
+    if (path.empty()) return "no such file";
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return std::string("cannot be examined: ") + std::strerror(errno);
+    if (S_ISDIR(info.st_mode)) return "a folder, not a file";
+    if (!S_ISREG(info.st_mode)) return "not a regular file";
+    if (::access(path.c_str(), R_OK) != 0) return std::string("not readable: ") + std::strerror(errno);
+    return {};
+}
+
+bool OpenAssetStream(const char* name, std::ifstream& file, std::string& why) {
+    why = AssetFileProblem(name);
+    if (!why.empty()) return false;
+    file.open(ResolveAssetPath(name), std::ios::binary);
+    if (!file) {
+        why = std::string("cannot be opened: ") + std::strerror(errno);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace platform

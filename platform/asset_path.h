@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 namespace platform {
@@ -21,7 +22,15 @@ bool IsAssetRoot(const std::string& dir);
 // regard to letter case; empty when nothing matches.
 std::string ResolveAssetPath(const char* name);
 
-// fopen on the resolved path; null when the name resolves to nothing.
+// fopen on the resolved path; null when the name resolves to nothing or not to a file.
 std::FILE* OpenAsset(const char* name, const char* mode);
+
+// Why `name` cannot be opened as a file for reading, in words for a message ("no such file",
+// "a folder, not a file", "not readable: Permission denied"); empty when it can be.
+std::string AssetFileProblem(const char* name);
+
+// Opens `name` for binary reading into `file`. False, with the reason in `why`, when it is
+// missing, a folder or unreadable.
+bool OpenAssetStream(const char* name, std::ifstream& file, std::string& why);
 
 }  // namespace platform

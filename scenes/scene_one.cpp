@@ -25,14 +25,14 @@ bool Multitexture() {
 
 bool VertexWeighting() { return settings.useVertexWeighting && ext::glVertexWeightfEXT; }
 
-// Reads the one mesh of asset file `name`; a missing or short file leaves `mesh` empty.
+// Reads the one mesh of asset file `name`; a missing, unreadable or short file, or a folder,
+// leaves `mesh` empty and is named in one line.
 void LoadMesh(const char* name, Mesh& mesh) {
-    const std::string path = platform::ResolveAssetPath(name);
     std::ifstream file;
-    if (!path.empty()) file.open(path, std::ios::binary);
-    if (!file) {
+    std::string why;
+    if (!platform::OpenAssetStream(name, file, why)) {
         mesh.Release();
-        std::fprintf(stderr, "meshes: cannot open %s (no such file)\n", name);
+        std::fprintf(stderr, "meshes: cannot open %s (%s)\n", name, why.c_str());
         return;
     }
     ReadMesh(file, mesh, name);

@@ -37,6 +37,10 @@ void DrawFadeStrip() {
     PopOverlaySpace();
 }
 
+// The switch, plus the entry point it promises, so a scene driven without extension detection
+// (tests) cannot call through a null pointer.
+bool Multitexture() { return settings.useMultitexture && ext::glActiveTextureARB; }
+
 void PointArraysAt(const CloudPoint* points) {
     glVertexPointer(3, GL_FLOAT, sizeof(CloudPoint), &points->x);
     glColorPointer(3, GL_UNSIGNED_BYTE, sizeof(CloudPoint), &points->r);
@@ -54,7 +58,6 @@ SceneTwo::SceneTwo() {
     gluQuadricNormals(skyQuadric, GLU_SMOOTH);
     gluQuadricTexture(skyQuadric, GL_TRUE);
     gluQuadricOrientation(skyQuadric, GLU_INSIDE);
-    sphereDetail = settings.detailLevel == 2 ? 32 : settings.detailLevel == 1 ? 24 : 16;
 }
 
 SceneTwo::~SceneTwo() {
@@ -70,6 +73,8 @@ void SceneTwo::RegisterTextures(TextureRegistry& registry) {
 
 bool SceneTwo::Load() {
     if (!Scene::Load()) return false;
+    // Read here, not at construction: the level may be set after the scenes exist.
+    sphereDetail = settings.detailLevel == 2 ? 32 : settings.detailLevel == 1 ? 24 : 16;
     std::fill(std::begin(noiseTexels), std::end(noiseTexels), std::uint8_t{200});
     flickerSchedule.AddWindow(52.1f, 53.3f, 0.0f, 0.0f);
     flickerSchedule.AddWindow(58.8f, 60.1f, 0.0f, 0.0f);
@@ -120,7 +125,7 @@ bool SceneTwo::Start() {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
     glBindTexture(GL_TEXTURE_2D, textures[0]);
-    if (settings.useMultitexture) {
+    if (Multitexture()) {
         // The ball's second unit adds the sphere-mapped reflection to its plain texture.
         ext::glActiveTextureARB(GL_TEXTURE1_ARB);
         glBindTexture(GL_TEXTURE_2D, textures[0]);
@@ -244,7 +249,7 @@ void SceneTwo::DrawBallAndCloud(const PointSet& set) {
     const float cz = 16.0f * std::sin(ballF * kDegrees);
 
     glEnable(GL_TEXTURE_2D);
-    if (settings.useMultitexture) {
+    if (Multitexture()) {
         ext::glActiveTextureARB(GL_TEXTURE1_ARB);
         glEnable(GL_TEXTURE_2D);
     }
@@ -260,7 +265,7 @@ void SceneTwo::DrawBallAndCloud(const PointSet& set) {
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
-    if (settings.useMultitexture) {
+    if (Multitexture()) {
         ext::glActiveTextureARB(GL_TEXTURE0_ARB);
         glDisable(GL_TEXTURE_2D);
     }

@@ -42,7 +42,7 @@ public:
     bool openingFade = true;
     bool closingFade = false;
     std::uint8_t noiseTexels[256] = {};
-    std::uint8_t sphereDetail = 16;   // slices and stacks of both spheres
+    std::uint8_t sphereDetail = 16;   // slices and stacks of both spheres, from the level at Load
 
 private:
     void DrawSky();

@@ -1,6 +1,8 @@
 // Path files, the spline and the camera that follows a closed path.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -172,4 +174,44 @@ TEST(CameraPath, UpdateOutsideTheWindowStillSetsTheCamera) {
     EXPECT_NEAR(m[13], 0.0f, 1e-3f);
     EXPECT_NEAR(m[14], -distance, 1e-3f);
     glLoadIdentity();
+}
+
+// Files that give no point are named with the reason, instead of leaving a silently empty path.
+TEST(PathPoints, EveryFileThatGivesNoPointIsNamedWithItsReason) {
+    char folder[] = "/tmp/undertow-paths-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string oldRoot = platform::AssetRoot();
+    platform::SetAssetRoot(folder);
+    auto put = [&](const char* name, const std::string& bytes) {
+        std::ofstream out(std::string(folder) + "/" + name, std::ios::binary);
+        out << bytes;
+    };
+    put("empty.dat", "");
+    put("eleven.dat", std::string(11, '\x01'));
+    put("tail.dat", Floats({1, 2, 3}) + "abcde");
+    ASSERT_EQ(::mkdir((std::string(folder) + "/folder.dat").c_str(), 0755), 0);
+
+    struct Case {
+        const char* name;
+        std::size_t points;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"missing.dat", 0, "paths: cannot open missing.dat (no such file)\n"},
+        {"folder.dat", 0, "paths: cannot open folder.dat (a folder, not a file)\n"},
+        {"empty.dat", 0, "paths: cannot read empty.dat (no whole point: 0 bytes, a point takes 12)\n"},
+        {"eleven.dat", 0, "paths: cannot read eleven.dat (no whole point: 11 bytes, a point takes 12)\n"},
+        {"tail.dat", 1, "paths: tail.dat ends in a partial point; its 5 bytes are ignored\n"},
+    };
+    for (const Case& c : cases) {
+        PathPoints path;
+        testing::internal::CaptureStderr();
+        path.LoadPath(c.name, 1.0f);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.line);
+        EXPECT_EQ(path.points.size(), c.points) << c.name;
+    }
+    platform::SetAssetRoot(oldRoot);
+    for (const char* name : {"empty.dat", "eleven.dat", "tail.dat", "folder.dat"})
+        std::remove((std::string(folder) + "/" + name).c_str());
+    std::remove(folder);
 }

@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
 
 #include "platform/asset_path.h"
 #include "support/bmp_files.h"
@@ -28,4 +32,28 @@ TEST(AssetPath, EveryComponentMatchesWithoutRegardToCase) {
     EXPECT_EQ(std::fgetc(file), 2);
     std::fclose(file);
     EXPECT_EQ(platform::OpenAsset("TEKSTURY\\WODA", "rb"), nullptr);   // a folder is not a file
+}
+
+TEST(AssetPath, StreamsOpenOnlyOnReadableFilesAndSayWhyNot) {
+    const std::string root = testing_support::MakeTempFolder("streams");
+    ::mkdir((root + "/DANE").c_str(), 0755);
+    ::mkdir((root + "/DANE/data.dat").c_str(), 0755);
+    testing_support::WriteFile(root + "/DANE/ramka.dat", {7, 8});
+    testing_support::WriteFile(root + "/DANE/locked.dat", {9});
+    ::chmod((root + "/DANE/locked.dat").c_str(), 0);
+    platform::SetAssetRoot(root);
+
+    std::ifstream file;
+    std::string why;
+    EXPECT_FALSE(platform::OpenAssetStream("DANE\\data.dat", file, why));
+    EXPECT_EQ(why, "a folder, not a file");
+    EXPECT_FALSE(platform::OpenAssetStream("DANE\\none.dat", file, why));
+    EXPECT_EQ(why, "no such file");
+    if (::geteuid() != 0) {   // root reads everything
+        EXPECT_FALSE(platform::OpenAssetStream("DANE\\locked.dat", file, why));
+        EXPECT_EQ(why, "not readable: Permission denied");
+    }
+    ASSERT_TRUE(platform::OpenAssetStream("dane\\RAMKA.DAT", file, why)) << why;
+    EXPECT_EQ(file.get(), 7);
+    EXPECT_EQ(platform::AssetFileProblem("DANE\\ramka.dat"), "");
 }

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 
+#include "app/extensions.h"
 #include "app/settings.h"
 #include "demo/demo.h"
 #include "platform/asset_path.h"
@@ -25,11 +26,13 @@ TEST(SceneTwo, LoadBuildsTheCloudForTheDetailLevelAndTheFlickerWindows) {
     };
     for (const Expected& e : {Expected{0, 2197, 1560, 2401, 16}, Expected{2, 9261, 6552, 6561, 32}}) {
         SCOPED_TRACE(e.detail);
-        settings.detailLevel = e.detail;
+        // The level is read at Load: the option that sets it runs after the scenes are built.
+        settings.detailLevel = 2 - e.detail;
         SceneTwo scene;
-        EXPECT_EQ(scene.sphereDetail, e.sphereDetail);
+        settings.detailLevel = e.detail;
         EXPECT_EQ(scene.lattice, nullptr);
         ASSERT_TRUE(scene.Load());
+        EXPECT_EQ(scene.sphereDetail, e.sphereDetail);
         EXPECT_FALSE(scene.Load());   // once only: the windows are not added twice
         EXPECT_EQ(scene.flickerSchedule.starts.size(), 6u);
 
@@ -127,5 +130,33 @@ TEST(SceneTwo, MatchesReferenceFrames) {
     EXPECT_TRUE(scene.closingFade);
     scene.Unload();
     scene.Stop();
+    platform::UseLiveClock();
+}
+
+// With the switch set but no entry point resolved, the scene draws with one texture unit
+// instead of calling through a null pointer.
+TEST(SceneTwo, MultitextureSwitchWithoutEntryPointsDrawsOnOneUnit) {
+    if (!testing_support::OpenGLTestContext()) GTEST_SKIP() << "no GL context";
+    const bool savedSwitch = settings.useMultitexture;
+    const ext::ActiveTextureARB savedEntry = ext::glActiveTextureARB;
+    settings.useMultitexture = true;
+    ext::glActiveTextureARB = nullptr;
+    platform::UseVirtualClock(0);
+    SceneTwo scene;
+    scene.SetTiming(50.0f, 87.0f, 1.0f, 1.0f);
+    ASSERT_TRUE(scene.Load());
+    ASSERT_TRUE(scene.Start());
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(scene.Frame());
+        platform::AdvanceVirtualClock(100);
+    }
+    GLint unit = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+    EXPECT_EQ(unit, GL_TEXTURE0);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    scene.Unload();
+    scene.Stop();
+    ext::glActiveTextureARB = savedEntry;
+    settings.useMultitexture = savedSwitch;
     platform::UseLiveClock();
 }
