@@ -1,13 +1,40 @@
-// scenes/scene_three.cpp — the floating island, the sea and the credits (drawing arrives later).
+// scenes/scene_three.cpp — loading, start, teardown and the choice of section per frame.
 #include "scenes/scene_three.h"
 
-#include "demo/texture_registry.h"
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <utility>
 
-SceneThree::SceneThree() { AllocateTextures(12); }
+#include "app/settings.h"
+#include "demo/texture_registry.h"
+#include "platform/asset_path.h"
+#include "platform/gl.h"
+#include "platform/random.h"
+#include "scenes/end_frame.h"
+
+namespace {
+
+// Reads the one mesh of asset file `name`; a missing or short file leaves `mesh` empty.
+void LoadMesh(const char* name, Mesh& mesh) {
+    const std::string path = platform::ResolveAssetPath(name);
+    std::ifstream file;
+    if (!path.empty()) file.open(path, std::ios::binary);
+    if (!file) {
+        mesh.Release();
+        std::fprintf(stderr, "meshes: cannot open %s (no such file)\n", name);
+        return;
+    }
+    ReadMesh(file, mesh, name);
+}
+
+}  // namespace
+
+SceneThree::SceneThree() { AllocateTextures(12); }   // zeroed: slot 5 never names a texture
 
 SceneThree::~SceneThree() {
-    SceneThree::Unload();
     SceneThree::Stop();
+    SceneThree::Unload();
 }
 
 void SceneThree::RegisterTextures(TextureRegistry& registry) {
@@ -23,12 +50,126 @@ void SceneThree::RegisterTextures(TextureRegistry& registry) {
     registry.Add("TEKSTURY\\credits.BMP", &textures[11]);
 }
 
-bool SceneThree::Load() { return Scene::Load(); }
-bool SceneThree::Start() { return Scene::Start(); }
+bool SceneThree::Load() {
+    if (!Scene::Load()) return false;
+
+    glGenTextures(1, &textures[6]);
+    glBindTexture(GL_TEXTURE_1D, textures[6]);
+    glTexImage1D(GL_TEXTURE_1D, 0, 1, 256, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, rayNoiseTexels);
+    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+
+    // The island file is stored z-up; the scene is y-up.
+    LoadMesh("DANE\\otchlan.dat", island);
+    islandTop = 0.0f;
+    for (int i = 0; i < island.vertexCount; ++i) {
+        MeshVertex& v = island.vertices[i];
+        v.x *= 0.08f, v.y *= 0.08f, v.z *= 0.08f;
+        std::swap(v.y, v.z);
+        std::swap(v.ny, v.nz);
+        if (v.y > islandTop) islandTop = v.y;
+    }
+    // Triangles that name missing vertices are left out here, once, not at every draw.
+    islandIndices.clear();
+    for (int t = 0; t < island.triangleCount; ++t)
+        if (island.IsDrawable(t)) islandIndices.insert(islandIndices.end(), island.indices + 3 * t, island.indices + 3 * t + 3);
+
+    // The tree's root, formed on the GL stack like the child transforms it grows from.
+    GLfloat root[16];
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef(0.0f, islandTop - 0.5f, 0.0f);
+    glGetFloatv(GL_MODELVIEW_MATRIX, root);
+    glPopMatrix();
+    tree = std::make_unique<Tree>(7, 17);
+    platform::SRand(264);   // the same tree on every run
+    GrowBranch(*tree, root, 0, nullptr, 0.0f);
+    tree->SetLeafTexture(textures[2]);
+    tree->SetBarkTexture(textures[0]);
+
+    track.LoadPath("DANE\\track3.dat", 0.08f);
+
+    TerrainParams params;
+    params.fileName = "TEKSTURY\\teren.BMP";
+    params.cellsX = params.cellsZ = 24;
+    params.subdivX = params.subdivZ = 4;
+    params.sizeX = params.sizeZ = 75.0f;
+    params.heightScale = 0.05f;
+    params.baseLevel = 0.5f;
+    sea.Build(params);
+    sea.SetTextureRepeat(7.0f, 7.0f);
+    sea.ComputeNormals();
+    return true;
+}
+
+bool SceneThree::Start() {
+    if (!Scene::Start()) return false;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60.0, aspectRatio, 1.0, 256.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_NORMALIZE);   // the tree's normals are scaled with its branches
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glDisable(GL_TEXTURE_1D);
+    glEnable(GL_TEXTURE_2D);
+
+    const GLfloat diffuse[] = {1.0f, 1.0f, 1.0f, 0.3f};
+    const GLfloat ambient[] = {0.3f, 0.3f, 0.3f, 0.3f};
+    const GLfloat material[] = {1.0f, 1.0f, 1.0f, 0.3f};
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glLightf(GL_LIGHT0, GL_QUADRATIC_ATTENUATION, 0.0f);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, material);
+
+    // The sea section switches the fog on around the sea only.
+    const GLfloat fogColour[] = {0.6f, 0.6f, 1.0f, 1.0f};
+    glEnable(GL_FOG);
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogfv(GL_FOG_COLOR, fogColour);
+    glFogf(GL_FOG_START, 10.0f);
+    glFogf(GL_FOG_END, 30.0f);
+    glDisable(GL_FOG);
+    return true;
+}
+
 bool SceneThree::Stop() { return Scene::Stop(); }
-bool SceneThree::Unload() { return Scene::Unload(); }
+
+bool SceneThree::Unload() {
+    if (!Scene::Unload()) return false;
+    // All twelve entries; the unused slot holds 0, which deletes nothing.
+    glDeleteTextures(textureCount, textures);
+    return true;
+}
+
+bool SceneThree::AdvanceFadeOut(float /*step*/) {
+    fadeToRed = true;
+    return true;
+}
 
 bool SceneThree::Frame() {
     if (!started || !loaded) return false;
-    return Scene::Frame();
+    Scene::Frame();
+    if (localTime >= kSeaSectionTime) sectionTwo = true;
+    if (!sectionTwo) {
+        DrawIslandSection();
+    } else if (creditsRoll) {
+        DrawCreditsRoll();
+    } else {
+        if (sceneThreeAnimation.firstSeaFrame) {
+            whiteFlash = true;   // the second flash opens the sea
+            sceneThreeAnimation.firstSeaFrame = false;
+        }
+        DrawSeaSection();
+    }
+    return EndFrame();
 }
