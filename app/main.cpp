@@ -1,6 +1,7 @@
 // app/main.cpp — the program's entry point.
 #include <cstdio>
 
+#include "app/option_table.h"
 #include "app/options.h"
 #include "app/shell.h"
 
@@ -13,6 +14,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::fputs(UsageText(), stdout);
+        return kExitOk;
+    }
+    if (options.version) {
+        std::puts(VersionText());
         return kExitOk;
     }
     return RunDemo(options, argc > 0 ? argv[0] : nullptr);

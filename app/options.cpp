@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/option_table.h"
+
 namespace {
 
 bool ParseLong(const char* text, long low, long high, long& value) {
@@ -20,20 +22,8 @@ bool ParseLong(const char* text, long low, long high, long& value) {
 }  // namespace
 
 const char* UsageText() {
-    return "usage: undertow [options]\n"
-           "  --windowed     play in a 640x480 window instead of full screen\n"
-           "  --stats        draw the frame-rate line\n"
-           "  --data DIR     the folder holding TEKSTURY and DANE\n"
-           "  --detail N     quality level 0, 1 or 2 (default 2)\n"
-           "  --capture DIR  record frames at a fixed rate into DIR (frame_000000.png, ...)\n"
-           "                 and, when ffmpeg is installed, DIR/undertow.mp4 with the music\n"
-           "  --benchmark    render as fast as possible on a fixed time step, then print\n"
-           "                 frame-time figures per scene\n"
-           "  --json FILE    with --benchmark: also write the figures to FILE\n"
-           "  --fps N        time steps per second for --capture and --benchmark (default 60)\n"
-           "  --frames N     stop after N frames\n"
-           "  --help         this text\n"
-           "Without a display, --capture and --benchmark render off screen.\n";
+    static const std::string text = FormatUsage();
+    return text.c_str();
 }
 
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
@@ -52,6 +42,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
             options.stats = true;
         } else if (std::strcmp(arg, "--benchmark") == 0) {
             options.benchmark = true;
+        } else if (std::strcmp(arg, "--version") == 0) {
+            options.version = true;
         } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
             options.help = true;
         } else if (std::strcmp(arg, "--data") == 0) {

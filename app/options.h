@@ -14,6 +14,7 @@ struct Options {
     int fps = 60;             // steps per second of the virtual clock
     long frames = 0;          // stop after this many frames; 0: the whole timeline
     bool help = false;
+    bool version = false;
 
     bool UsesVirtualClock() const { return benchmark || !captureDir.empty(); }
 };
@@ -21,5 +22,5 @@ struct Options {
 // Parses argv; false with a message in `error` when an argument is wrong.
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error);
 
-// The --help text.
+// The --help text, made from the option table.
 const char* UsageText();

@@ -1,12 +1,11 @@
 // app/shell.cpp — the program's run from the window to the last frame.
 #include "app/shell.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "app/asset_search.h"
 #include "app/benchmark.h"
 #include "app/bitmap_font.h"
 #include "app/extensions.h"
@@ -36,15 +35,6 @@ const char* SectionName(const Scene* scene) {
     if (scene == &sceneThree) return "scene three";
     if (scene == &sceneFour) return "scene four";
     return "no scene";
-}
-
-std::string ProgramFolder(const char* programPath) {
-    char buffer[4096];
-    const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    std::string path = length > 0 ? std::string(buffer, static_cast<std::size_t>(length))
-                                  : std::string(programPath ? programPath : "");
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
 bool EnvironmentIs(const char* name, const char* value) {
@@ -122,11 +112,7 @@ std::string FindAssetRoot(const std::string& dataDir, const char* programPath, s
         error = "the folder " + dataDir + " does not hold TEKSTURY and DANE";
         return {};
     }
-    if (platform::IsAssetRoot(".")) return ".";
-    const std::string programFolder = ProgramFolder(programPath);
-    if (platform::IsAssetRoot(programFolder)) return programFolder;
-    error = "no TEKSTURY and DANE folders in the current directory or beside the program; name them with --data DIR";
-    return {};
+    return FirstAssetRoot(AssetSearchFolders(ExecutablePath(programPath), std::getenv("XDG_DATA_DIRS")), error);
 }
 
 void Shutdown() {

@@ -21,6 +21,6 @@ void Shutdown();
 // selected and set to the identity.
 void SetStartProjection();
 
-// The folder holding TEKSTURY and DANE: `dataDir` when given, else the current directory, else
-// the executable's directory. Empty, with a reason in `error`, when none holds them.
+// The folder holding TEKSTURY and DANE: `dataDir` when given, else the first of the folders
+// AssetSearchFolders lists that holds them. Empty, with a reason in `error`, when none does.
 std::string FindAssetRoot(const std::string& dataDir, const char* programPath, std::string& error);

@@ -1,4 +1,4 @@
-// tools/main.cpp — undertow-assets DIR: writes every texture, mesh, path and the music into DIR.
+// tools/main.cpp — undertow-assets DIR: writes every texture, mesh, path, the music and the icon into DIR.
 //
 // The groups of files are independent, so a few threads take them in turn, the slowest first.
 // Every file is written by exactly one group, which keeps the output the same on every run.
@@ -21,7 +21,7 @@ const Group kGroups[] = {
     assets::WriteMusic,          assets::WriteCaustics,          assets::WriteSceneTwoTextures,
     assets::WriteSceneFourTextures, assets::WriteSceneOneTextures, assets::WriteSceneThreeTextures,
     assets::WriteCreditsPicture, assets::WriteHeightmap,         assets::WriteLoadingBar,
-    assets::WriteSceneOneMeshes, assets::WriteCameraTrack,
+    assets::WriteSceneOneMeshes, assets::WriteCameraTrack,     assets::WriteIcon,
 };
 constexpr int kGroupCount = sizeof kGroups / sizeof kGroups[0];
 

@@ -15,4 +15,7 @@ bool WriteSceneFourTextures(const std::string& root);
 bool WriteCaustics(const std::string& root);
 bool WriteHeightmap(const std::string& root);
 
+// The program's icon, root/undertow.png (256 × 256 RGBA), made from the first scene's pictures.
+bool WriteIcon(const std::string& root);
+
 }  // namespace assets

@@ -4,6 +4,7 @@
 
 #include "tools/bmp_writer.h"
 #include "tools/noise.h"
+#include "tools/scene_one_pictures.h"
 #include "tools/sphere_map.h"
 #include "tools/star_field.h"
 #include "tools/text_renderer.h"
@@ -142,6 +143,10 @@ Picture Sprite() {
 }
 
 }  // namespace
+
+Colour SceneOneEnvironment(Vec3 direction) { return ChromeEnvironment(direction); }
+
+Picture SceneOneBackground() { return Background(); }
 
 bool WriteSceneOneTextures(const std::string& root) {
     return WriteBMP(root, "TEKSTURY/env.bmp", RenderSphereMap(512, ChromeEnvironment, 2)) &&

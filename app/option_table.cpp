@@ -1,0 +1,69 @@
+// app/option_table.cpp — the rows of the option list and the --help layout made from them.
+#include "app/option_table.h"
+
+#include <algorithm>
+
+#ifndef UNDERTOW_VERSION
+#define UNDERTOW_VERSION "unknown"
+#endif
+
+namespace {
+
+// One row per option. Keep the man page (dist/undertow.6) and the README table in step: a test
+// compares them with this list.
+const OptionInfo kOptions[] = {
+    {"--windowed", nullptr, nullptr, "play in a 640x480 window instead of full screen"},
+    {"--stats", nullptr, nullptr, "draw the frame-rate line"},
+    {"--data", nullptr, "DIR", "the folder holding TEKSTURY and DANE"},
+    {"--detail", nullptr, "N", "quality level 0, 1 or 2 (default 2)"},
+    {"--capture", nullptr, "DIR",
+     "record frames at a fixed rate into DIR (frame_000000.png, ...)\n"
+     "and, when ffmpeg is installed, DIR/undertow.mp4 with the music"},
+    {"--benchmark", nullptr, nullptr,
+     "render as fast as possible on a fixed time step, then print\n"
+     "frame-time figures per scene"},
+    {"--json", nullptr, "FILE", "with --benchmark: also write the figures to FILE"},
+    {"--fps", nullptr, "N", "time steps per second for --capture and --benchmark (default 60)"},
+    {"--frames", nullptr, "N", "stop after N frames"},
+    {"--version", nullptr, nullptr, "print the version and exit"},
+    {"--help", "-h", nullptr, "this text"},
+};
+
+constexpr const char* kUsageLine = "usage: undertow [options]\n";
+constexpr const char* kClosingNote = "Without a display, --capture and --benchmark render off screen.\n";
+
+// "--data DIR" or "-h, --help".
+std::string Spelling(const OptionInfo& option) {
+    std::string text = option.alias ? std::string(option.alias) + ", " + option.name : std::string(option.name);
+    if (option.argument) text += std::string(" ") + option.argument;
+    return text;
+}
+
+}  // namespace
+
+const OptionInfo* OptionTable() { return kOptions; }
+
+std::size_t OptionCount() { return sizeof kOptions / sizeof kOptions[0]; }
+
+std::string FormatUsage() {
+    std::size_t column = 0;
+    for (const OptionInfo& option : kOptions) column = std::max(column, Spelling(option).size());
+    column += 2 + 2;   // the indent before and the gap after the widest spelling
+    std::string text = kUsageLine;
+    for (const OptionInfo& option : kOptions) {
+        std::string line = "  " + Spelling(option);
+        line.append(column - line.size(), ' ');
+        for (const char* c = option.help; *c; ++c) {
+            if (*c == '\n') {
+                text += line + "\n";
+                line.assign(column, ' ');
+            } else {
+                line += *c;
+            }
+        }
+        text += line + "\n";
+    }
+    return text + kClosingNote;
+}
+
+const char* VersionText() { return "undertow " UNDERTOW_VERSION; }

@@ -1,0 +1,172 @@
+// The option list is written once: --help, the man page and the README table must name the same
+// options with the same arguments, and the parser must know exactly those.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/option_table.h"
+#include "app/options.h"
+
+namespace {
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// stdout of the built program with `arguments`; `exitCode` gets its status.
+std::string RunProgram(const std::string& arguments, int& exitCode) {
+    const std::string command = std::string(UNDERTOW_BINARY_DIR) + "/undertow " + arguments;
+    std::string output;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return output;
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
+    const int status = ::pclose(pipe);
+    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return output;
+}
+
+// One entry in a canonical spelling: the dash names sorted, then the argument ("--data DIR",
+// "--help,-h").
+std::string Canonical(std::string spelling) {
+    for (const char* escaped : {"\\-", "\\fI", "\\fB", "\\fR", "\\fP"}) {
+        for (std::size_t at; (at = spelling.find(escaped)) != std::string::npos;)
+            spelling.replace(at, std::string(escaped).size(), escaped[1] == '-' ? "-" : "");
+    }
+    std::replace_if(spelling.begin(), spelling.end(), [](char c) { return c == ',' || c == '"' || c == '`'; }, ' ');
+    std::istringstream words(spelling);
+    std::vector<std::string> names;
+    std::string argument, word;
+    while (words >> word) {
+        if (word[0] == '-') {
+            names.push_back(word);
+        } else if (argument.empty()) {
+            argument = word;
+        }
+    }
+    std::sort(names.begin(), names.end());
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ",") + name;
+    return argument.empty() ? text : text + " " + argument;
+}
+
+std::vector<std::string> FromTable() {
+    std::vector<std::string> entries;
+    for (std::size_t i = 0; i < OptionCount(); ++i) {
+        const OptionInfo& row = OptionTable()[i];
+        entries.push_back(Canonical(std::string(row.name) + (row.alias ? std::string(" ") + row.alias : "") +
+                                    (row.argument ? std::string(" ") + row.argument : "")));
+    }
+    return entries;
+}
+
+// Lines "  --name ARG   text": the spelling ends at the first run of two spaces.
+std::vector<std::string> FromHelp(const std::string& help) {
+    std::vector<std::string> entries;
+    std::istringstream lines(help);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("  -", 0) != 0) continue;
+        entries.push_back(Canonical(line.substr(2, line.find("  ", 2) - 2)));
+    }
+    return entries;
+}
+
+// The line after each .TP in the OPTIONS section, without its font macro.
+std::vector<std::string> FromManPage(const std::string& page) {
+    std::vector<std::string> entries;
+    std::istringstream lines(page);
+    bool inOptions = false, afterTP = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind(".SH", 0) == 0) {
+            inOptions = line == ".SH OPTIONS";
+        } else if (inOptions && line == ".TP") {
+            afterTP = true;
+        } else if (afterTP) {
+            afterTP = false;
+            entries.push_back(Canonical(line.substr(line[0] == '.' ? line.find(' ') : 0)));
+        }
+    }
+    return entries;
+}
+
+// The first cell of every README table row that starts with an option.
+std::vector<std::string> FromReadme(const std::string& readme) {
+    std::vector<std::string> entries;
+    std::istringstream lines(readme);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("| `-", 0) != 0) continue;
+        entries.push_back(Canonical(line.substr(1, line.find('|', 1) - 1)));
+    }
+    return entries;
+}
+
+}  // namespace
+
+TEST(OptionList, HelpManPageAndReadmeAgreeWithTheTable) {
+    const std::vector<std::string> table = FromTable();
+    ASSERT_GE(table.size(), 10u);
+    EXPECT_NE(std::find(table.begin(), table.end(), "--data DIR"), table.end());
+    EXPECT_NE(std::find(table.begin(), table.end(), "--help,-h"), table.end());
+
+    int exitCode = -1;
+    const std::string help = RunProgram("--help", exitCode);
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(FromHelp(help), table) << help;
+    EXPECT_EQ(FromManPage(ReadText(std::string(UNDERTOW_SOURCE_DIR) + "/dist/undertow.6")), table);
+    EXPECT_EQ(FromReadme(ReadText(std::string(UNDERTOW_SOURCE_DIR) + "/README.md")), table);
+}
+
+TEST(OptionList, TheParserKnowsExactlyTheTablesOptions) {
+    std::vector<std::string> tableNames;
+    for (std::size_t i = 0; i < OptionCount(); ++i) {
+        const OptionInfo& row = OptionTable()[i];
+        for (const char* name : {row.name, row.alias}) {
+            if (!name) continue;
+            tableNames.push_back(name);
+            std::vector<const char*> argv{"undertow", "--benchmark", name};
+            if (row.argument) argv.push_back("1");
+            Options options;
+            std::string error;
+            EXPECT_TRUE(ParseOptions(static_cast<int>(argv.size()), const_cast<char**>(argv.data()), options, error))
+                << name << ": " << error;
+        }
+    }
+    // Every option the parser compares against is a row (or an alias) of the table.
+    const std::string source = ReadText(std::string(UNDERTOW_SOURCE_DIR) + "/app/options.cpp");
+    const std::regex literal("\"(-[-a-z0-9]+)\"");
+    int parsed = 0;
+    for (auto it = std::sregex_iterator(source.begin(), source.end(), literal); it != std::sregex_iterator(); ++it) {
+        ++parsed;
+        const std::string name = (*it)[1];
+        EXPECT_NE(std::find(tableNames.begin(), tableNames.end(), name), tableNames.end())
+            << name << " is parsed but missing from the option table";
+    }
+    EXPECT_GE(parsed, static_cast<int>(OptionCount()));
+}
+
+TEST(OptionList, VersionIsTheProjectsEverywhere) {
+    int exitCode = -1;
+    EXPECT_EQ(RunProgram("--version", exitCode), std::string("undertow ") + UNDERTOW_VERSION + "\n");
+    EXPECT_EQ(exitCode, 0);
+    const std::string page = ReadText(std::string(UNDERTOW_SOURCE_DIR) + "/dist/undertow.6");
+    EXPECT_NE(page.find(std::string("\"undertow ") + UNDERTOW_VERSION + "\""), std::string::npos)
+        << "the man page's .TH line names another version";
+    // The newest release, listed first, is this one.
+    const std::string metainfo =
+        ReadText(std::string(UNDERTOW_SOURCE_DIR) + "/dist/org.example.undertow.metainfo.xml");
+    std::smatch release;
+    ASSERT_TRUE(std::regex_search(metainfo, release, std::regex("<release version=\"([^\"]+)\"")));
+    EXPECT_EQ(release[1], UNDERTOW_VERSION);
+}
