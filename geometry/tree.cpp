@@ -41,12 +41,13 @@ void Scale(float m[16], float s) {
     for (int i = 0; i < 12; ++i) m[i] *= s;
 }
 
-// Rotation by `degrees` about the x axis (aboutX) or the y axis; the sine and cosine are taken
-// in double precision and rounded once, as the matrix stack does.
+// Rotation by `degrees` about the x axis (aboutX) or the y axis. As on the matrix stack, the
+// angle is turned into radians in double precision, rounded to float, and its sine and cosine
+// are taken in single precision.
 void Rotate(float m[16], float degrees, bool aboutX) {
-    const double radians = static_cast<double>(degrees) * 3.14159265358979323846 / 180.0;
-    const float s = static_cast<float>(std::sin(radians));
-    const float c = static_cast<float>(std::cos(radians));
+    const float radians = static_cast<float>(static_cast<double>(degrees) * 3.14159265358979323846 / 180.0);
+    const float s = std::sin(radians);
+    const float c = std::cos(radians);
     float r[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     if (aboutX) {
         At(r, 1, 1) = c;
