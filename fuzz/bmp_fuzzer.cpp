@@ -1,0 +1,47 @@
+// fuzz/bmp_fuzzer.cpp — the BMP reader on arbitrary bytes: it accepts exactly the files whose
+// data backs their header, with the file's pixel bytes, and leaves the picture alone otherwise.
+#include <cstring>
+
+#include "fuzz_support.h"
+#include "image/image_file.h"
+#include "picture_expectation.h"
+
+namespace {
+
+std::int32_t I32(const std::uint8_t* p) {
+    std::uint32_t v = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+                      static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+    std::int32_t out;
+    std::memcpy(&out, &v, 4);
+    return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    Image image;
+    image.width = image.height = 1;
+    image.bitsPerPixel = 24;
+    image.pixels = {1, 2, 3};
+    std::FILE* file = fuzz::OpenBytes(data, size);
+    std::string note;
+    const bool ok = ReadBMP(file, image, note);
+    std::fclose(file);
+
+    fuzz::PictureExpectation expected;
+    if (size >= 54 && data[0] == 'B' && data[1] == 'M')
+        expected = fuzz::ExpectPicture(data, size, 54, I32(data + 18), I32(data + 22), data[28] | data[29] << 8,
+                                       (data[28] | data[29] << 8) == 24);
+    FUZZ_CHECK(ok == expected.accepted);
+    if (!ok) {
+        FUZZ_CHECK(!note.empty());
+        FUZZ_CHECK(image.width == 1 && image.height == 1 && image.bitsPerPixel == 24);
+        FUZZ_CHECK((image.pixels == std::vector<std::uint8_t>{1, 2, 3}));
+        return 0;
+    }
+    FUZZ_CHECK(note.empty() != expected.shortData);
+    FUZZ_CHECK(image.width == expected.width && image.height == expected.height);
+    FUZZ_CHECK(image.bitsPerPixel == expected.bits);
+    FUZZ_CHECK(image.pixels == expected.pixels);
+    return 0;
+}
