@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "support/bmp_files.h"
@@ -51,19 +52,26 @@ CommandRun RunInstalled(const std::string& program, const std::string& cwd, cons
 class Installed : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        prefix = testing_support::MakeTempFolder("install") + "/prefix";
+        root = testing_support::MakeTempFolder("install");
+        prefix = root + "/prefix";
         const CommandRun run = Shell(std::string("'") + UNDERTOW_CMAKE_COMMAND + "' --install '" + UNDERTOW_BINARY_DIR +
                               "' --prefix '" + prefix + "'");
         installOutput = run.output;
         installed = run.exitCode == 0;
     }
+    static void TearDownTestSuite() {
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
+    }
     void SetUp() override { ASSERT_TRUE(installed) << installOutput; }
 
+    static std::string root;   // the temporary folder holding the prefix, removed at the end
     static std::string prefix;
     static std::string installOutput;
     static bool installed;
 };
 
+std::string Installed::root;
 std::string Installed::prefix;
 std::string Installed::installOutput;
 bool Installed::installed = false;
@@ -87,13 +95,14 @@ TEST_F(Installed, PutsEveryFileWhereThePackagerExpectsIt) {
 
 TEST_F(Installed, RunsHeadlessWithNoDataOption) {
     // Neither the current folder nor XDG_DATA_DIRS holds assets: only ../share/undertow does.
-    const std::string neutral = testing_support::MakeTempFolder("neutral");
+    const std::string neutral = root + "/neutral";
+    ASSERT_EQ(::mkdir(neutral.c_str(), 0755), 0);
     const CommandRun run = RunInstalled(prefix + "/bin/undertow", neutral, neutral);
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(run.output.find("load time"), std::string::npos) << run.output;
 
     // A copy of the program away from its share folder finds nothing and says where it looked.
-    const std::string lonely = testing_support::MakeTempFolder("lonely");
+    const std::string lonely = root + "/lonely";
     ASSERT_EQ(Shell("mkdir -p '" + lonely + "/bin' && cp '" + prefix + "/bin/undertow' '" + lonely + "/bin/'").exitCode, 0);
     const CommandRun lost = RunInstalled(lonely + "/bin/undertow", neutral, neutral);
     EXPECT_EQ(lost.exitCode, 1) << lost.output;
