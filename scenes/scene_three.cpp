@@ -71,8 +71,16 @@ bool SceneThree::Load() {
     }
     // Triangles that name missing vertices are left out here, once, not at every draw.
     islandIndices.clear();
-    for (int t = 0; t < island.triangleCount; ++t)
-        if (island.IsDrawable(t)) islandIndices.insert(islandIndices.end(), island.indices + 3 * t, island.indices + 3 * t + 3);
+    int skipped = 0;
+    for (int t = 0; t < island.triangleCount; ++t) {
+        if (island.IsDrawable(t))
+            islandIndices.insert(islandIndices.end(), island.indices + 3 * t, island.indices + 3 * t + 3);
+        else
+            ++skipped;
+    }
+    if (skipped > 0)
+        std::fprintf(stderr, "meshes: %s has %d triangles naming missing vertices; they are not drawn\n",
+                     "DANE\\otchlan.dat", skipped);
 
     // The tree's root, formed on the GL stack like the child transforms it grows from.
     GLfloat root[16];
