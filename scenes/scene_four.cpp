@@ -1,14 +1,63 @@
-// scenes/scene_four.cpp — the underwater cave (drawing arrives later).
+// scenes/scene_four.cpp — loading, per-frame drawing and the teardown of the underwater cave.
 #include "scenes/scene_four.h"
 
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "app/extensions.h"
+#include "app/settings.h"
 #include "demo/texture_registry.h"
+#include "platform/asset_path.h"
+#include "scene/overlay_space.h"
+#include "scenes/end_frame.h"
+
+namespace {
+
+constexpr const char* kCaveFile = "DANE\\jaskinia.dat";
+
+// Program-wide: the fade and the ripple timer go on from where they were.
+float openingAlpha = 1.0f;
+float disturbTimer = 0.0f;
+
+// Scale by 0.05 and a quarter turn about x: the file's z axis points up.
+void ConvertVertices(Mesh& mesh) {
+    for (int i = 0; i < mesh.vertexCount; ++i) {
+        MeshVertex& v = mesh.vertices[i];
+        const float y = v.y, ny = v.ny;
+        v.x = v.x * 0.05f;
+        v.y = v.z * 0.05f;
+        v.z = -y * 0.05f;
+        v.ny = v.nz;
+        v.nz = -ny;
+    }
+}
+
+// One GL_TRIANGLES list of the mesh with texture coordinates and normals. Triangles whose
+// indices name missing vertices are skipped.
+GLuint CompileMesh(const Mesh& mesh) {
+    const GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    glBegin(GL_TRIANGLES);
+    for (int t = 0; t < mesh.triangleCount; ++t) {
+        if (!mesh.IsDrawable(t)) continue;
+        for (int k = 0; k < 3; ++k) {
+            const MeshVertex& v = mesh.vertices[mesh.indices[3 * t + k]];
+            glTexCoord2f(v.s, v.t);
+            glNormal3f(v.nx, v.ny, v.nz);
+            glVertex3f(v.x, v.y, v.z);
+        }
+    }
+    glEnd();
+    glEndList();
+    return list;
+}
+
+}  // namespace
 
 SceneFour::SceneFour() { AllocateTextures(5); }
 
-SceneFour::~SceneFour() {
-    SceneFour::Unload();
-    SceneFour::Stop();
-}
+SceneFour::~SceneFour() = default;
 
 void SceneFour::RegisterTextures(TextureRegistry& registry) {
     registry.Add("TEKSTURY\\jaskinia.bmp", &textures[0]);
@@ -18,12 +67,209 @@ void SceneFour::RegisterTextures(TextureRegistry& registry) {
     registry.Add("TEKSTURY\\particle.bmp", &textures[4]);
 }
 
-bool SceneFour::Load() { return Scene::Load(); }
-bool SceneFour::Start() { return Scene::Start(); }
-bool SceneFour::Stop() { return Scene::Stop(); }
-bool SceneFour::Unload() { return Scene::Unload(); }
+// The file holds four meshes; the second is read and then replaced by the third, so the cave
+// is made of the first, third and fourth. After the first mesh that cannot be read the rest
+// stay empty, so a short file is named once.
+void SceneFour::ReadCave() {
+    for (Mesh& mesh : caveMeshes) mesh.Release();
+    const std::string path = platform::ResolveAssetPath(kCaveFile);
+    std::ifstream file;
+    if (!path.empty()) file.open(path, std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "meshes: cannot open %s (no such file)\n", kCaveFile);
+        return;
+    }
+    Mesh* const order[4] = {&caveMeshes[0], &caveMeshes[1], &caveMeshes[1], &caveMeshes[2]};
+    for (Mesh* mesh : order)
+        if (!ReadMesh(file, *mesh, kCaveFile)) return;
+}
+
+bool SceneFour::Load() {
+    if (!Scene::Load()) return false;
+    LoadCausticFrames(causticFrames, textures[2]);
+    ReadCave();
+
+    water.Init(32.0f, 32.0f);
+    for (int round = 0; round < 4; ++round) {
+        water.Disturb();
+        water.Disturb();
+        for (int step = 0; step < 100; ++step) water.Step();
+    }
+    for (int step = 0; step < 200; ++step) {
+        emitter.Emit();
+        emitter.Animate();
+    }
+
+    for (int k = 0; k < 3; ++k) {
+        ConvertVertices(caveMeshes[k]);
+        caveLists[k] = CompileMesh(caveMeshes[k]);
+    }
+
+    const GLfloat diffuse[4] = {1.0f, 0.9f, 0.2f, 0.55f};
+    const GLfloat ambient[4] = {0.1f, 0.1f, 0.1f, 0.55f};
+    for (GLenum light : {GL_LIGHT0, GL_LIGHT1}) {
+        glLightfv(light, GL_DIFFUSE, diffuse);
+        glLightfv(light, GL_AMBIENT, ambient);
+        glLightf(light, GL_QUADRATIC_ATTENUATION, 0.02f);
+    }
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, diffuse);
+    return true;
+}
+
+bool SceneFour::Start() {
+    if (!Scene::Start()) return false;
+    if (settings.useMultitexture && ext::glActiveTextureARB) {
+        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
+        glDisable(GL_TEXTURE_2D);
+        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+    }
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    const GLfloat fogColour[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glFogfv(GL_FOG_COLOR, fogColour);
+    glFogf(GL_FOG_START, 28.0f);
+    glFogf(GL_FOG_END, 38.0f);
+    glEnable(GL_FOG);
+    // The sheet, the floor and the cave are seen from both sides of their winding; the scene
+    // before leaves culling on with clockwise fronts, which would drop the floor.
+    glDisable(GL_CULL_FACE);
+    return true;
+}
+
+bool SceneFour::Stop() {
+    if (!Scene::Stop()) return false;
+    glDisable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+    glDisable(GL_LIGHT1);
+    return true;   // fog stays on
+}
+
+bool SceneFour::Unload() {
+    if (!Scene::Unload()) return false;
+    for (GLuint& list : caveLists) {
+        if (list) glDeleteLists(list, 1);
+        list = 0;
+    }
+    return true;   // the meshes and pictures stay until the destructor
+}
 
 bool SceneFour::Frame() {
     if (!started || !loaded) return false;
-    return Scene::Frame();
+    Scene::Frame();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);   // the black scene two left
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, aspectRatio, 1.0, 128.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(0.0f, -2.75f, -6.0f);
+    glRotatef(5.0f, 1.0f, 0.0f, 0.0f);
+    DrawCave();
+
+    glDisable(GL_TEXTURE_2D);
+    if (openingFade) DrawOpeningFade();
+    glEnable(GL_TEXTURE_2D);
+    return EndFrame();
+}
+
+void SceneFour::DrawCave() {
+    const GLfloat light0[4] = {-4.5f, 3.0f, -6.05f, 1.0f};
+    const GLfloat light1[4] = {-4.0f, 3.0f, -28.0f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, light0);
+    glLightfv(GL_LIGHT1, GL_POSITION, light1);
+
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_LIGHT1);
+    glBindTexture(GL_TEXTURE_2D, textures[0]);
+    for (GLuint list : caveLists) glCallList(list);
+
+    // Caustics: the walls again, their own colour squared and added.
+    glEnable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glDepthFunc(GL_LEQUAL);   // left so for the rest of the program
+    glBlendFunc(GL_SRC_COLOR, GL_ONE);
+    glBindTexture(GL_TEXTURE_2D, textures[2]);
+    glColor3f(0.1f, 0.35f, 0.35f);
+    AdvanceCaustics(frameTime, causticFrames);
+    glCallList(caveLists[0]);
+
+    disturbTimer -= frameTime;
+    if (disturbTimer < 0.0f) {
+        water.Disturb();
+        disturbTimer = 1.0f;
+    }
+
+    glEnable(GL_LIGHTING);
+    glDisable(GL_BLEND);
+    DrawFloor();
+
+    glEnable(GL_BLEND);
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glBindTexture(GL_TEXTURE_2D, textures[3]);
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, -15.0f);
+    glDisable(GL_LIGHTING);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
+    water.DrawSurface();
+    glPopMatrix();
+
+    glPushMatrix();
+    glTranslatef(-4.5f, 3.0f, -6.05f);
+    emitter.Emit();
+    emitter.Animate();
+    glDepthMask(GL_FALSE);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glColor3f(0.2f, 0.2f, 0.2f);   // each particle sets its own colour
+    glBindTexture(GL_TEXTURE_2D, textures[4]);
+    emitter.DrawParticles();
+    glDepthMask(GL_TRUE);
+    glPopMatrix();
+
+    glDisable(GL_BLEND);
+}
+
+// A 40 × 80 sandy plane in 16 × 16 cells, its texture repeating 3 times across and 6 along.
+void SceneFour::DrawFloor() {
+    glBindTexture(GL_TEXTURE_2D, textures[1]);
+    glPushMatrix();
+    glTranslatef(0.0f, -0.5f, -15.74f);
+    glNormal3f(0.0f, 1.0f, 0.0f);
+    for (int r = 0; r < 16; ++r) {
+        const float z0 = -40.0f + 5.0f * static_cast<float>(r), z1 = z0 + 5.0f;
+        const float t0 = 0.375f * static_cast<float>(r), t1 = t0 + 0.375f;
+        glBegin(GL_TRIANGLE_STRIP);
+        for (int c = 0; c <= 16; ++c) {
+            const float s = 0.1875f * static_cast<float>(c), x = -20.0f + 2.5f * static_cast<float>(c);
+            glTexCoord2f(s, t0);
+            glVertex3f(x, 0.0f, z0);
+            glTexCoord2f(s, t1);
+            glVertex3f(x, 0.0f, z1);
+        }
+        glEnd();
+    }
+    glPopMatrix();
+}
+
+// Two seconds from black; the frame in which the alpha drops below zero still draws it.
+void SceneFour::DrawOpeningFade() {
+    openingAlpha -= 0.5f * frameTime;
+    if (openingAlpha < 0.0f) openingFade = false;
+    glColor4f(0.0f, 0.0f, 0.0f, openingAlpha);
+    PushOverlaySpace();
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    DrawFullScreenStrip();
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+    PopOverlaySpace();
 }

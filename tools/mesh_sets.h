@@ -15,7 +15,11 @@ MeshData FloorFrame();
 // The camera loop of the first scene, in file units.
 std::vector<Vec3> CameraTrack();
 
+// The four meshes of the cave file, in file order and file units.
+std::vector<MeshData> CaveMeshes();
+
 bool WriteSceneOneMeshes(const std::string& root);   // DANE/data.dat, DANE/ramka.dat
+bool WriteSceneFourMeshes(const std::string& root);  // DANE/jaskinia.dat
 bool WriteCameraTrack(const std::string& root);      // DANE/track.dat
 
 }  // namespace assets

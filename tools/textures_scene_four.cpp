@@ -11,9 +11,9 @@
 namespace assets {
 namespace {
 
-// Fractured stone: cells of rock with dark cracks between them, each its own shade of
-// grey-brown, rough inside. Repeats both ways. The cave's lights are yellow, so the rock
-// itself stays neutral.
+// Weathered cave rock: large slabs whose joints come and go, layered bands, pitted grain and
+// patches of dark growth. Repeats both ways. The cave's lights are yellow, so the rock itself
+// stays neutral.
 Picture CaveRock() {
     constexpr int kSize = 512;
     Picture picture(kSize, kSize);
@@ -21,18 +21,22 @@ Picture CaveRock() {
     for (int y = 0; y < kSize; ++y)
         for (int x = 0; x < kSize; ++x) {
             const float u = (x + 0.5f) / kSize, v = (y + 0.5f) / kSize;
-            const float warpX = 0.3f * PeriodicFbm(u * 4, v * 4, 4, 3, 0.5f, 101u);
-            const float warpY = 0.3f * PeriodicFbm(u * 4 + 5, v * 4, 4, 3, 0.5f, 102u);
-            const CellDistances cells = PeriodicCells(u * 7 + warpX, v * 7 + warpY, 7, 103u);
-            const float crack = SmoothStep(0.0f, 0.12f, cells.second - cells.nearest);
+            const float warpX = 0.45f * PeriodicFbm(u * 3, v * 3, 3, 3, 0.5f, 101u);
+            const float warpY = 0.45f * PeriodicFbm(u * 3 + 5, v * 3, 3, 3, 0.5f, 102u);
+            const CellDistances cells = PeriodicCells(u * 5 + warpX, v * 5 + warpY, 5, 103u);
+            // Joints fade in and out along their length, so the slabs do not read as masonry.
+            const float jointShows = SmoothStep(-0.1f, 0.35f, PeriodicFbm(u * 6, v * 6, 6, 2, 0.5f, 106u));
+            const float joint = (1.0f - SmoothStep(0.0f, 0.07f, cells.second - cells.nearest)) * jointShows;
             const float rough = PeriodicFbm(u * 24, v * 24, 24, 5, 0.55f, 104u);
+            const float bands = std::sin((v * 4 + 0.35f * PeriodicFbm(u * 2, v * 2, 2, 3, 0.5f, 107u)) * kTwoPi);
             const float tone = (cells.cell & 0xFF) / 255.0f;
-            field.values[static_cast<std::size_t>(y) * kSize + x] = 6.0f * crack - 2.0f * cells.nearest + 1.2f * rough;
-            const Colour stone = Mix(Colour{0.38f, 0.34f, 0.3f}, Colour{0.55f, 0.5f, 0.44f}, tone);
-            const Colour moss = Colour{0.2f, 0.3f, 0.22f};
-            const float mossy = SmoothStep(0.35f, 0.8f, PeriodicFbm(u * 3, v * 3, 3, 4, 0.5f, 105u));
-            Colour c = Mix(stone, moss, mossy * 0.5f) * (0.85f + 0.2f * rough);
-            picture.Set(x, y, Mix(Colour{0.06f, 0.05f, 0.05f}, c, crack));
+            field.values[static_cast<std::size_t>(y) * kSize + x] =
+                -4.0f * joint + 1.5f * PeriodicFbm(u * 8, v * 8, 8, 4, 0.5f, 108u) + 1.0f * rough + 0.6f * bands;
+            Colour stone = Mix(Colour{0.42f, 0.38f, 0.34f}, Colour{0.6f, 0.55f, 0.48f}, 0.35f * tone + 0.35f + 0.3f * bands * 0.5f);
+            const Colour growth = Colour{0.16f, 0.2f, 0.16f};
+            const float growthAmount = SmoothStep(0.3f, 0.85f, PeriodicFbm(u * 3, v * 3, 3, 4, 0.5f, 105u));
+            stone = Mix(stone, growth, growthAmount * 0.6f) * (0.82f + 0.25f * rough);
+            picture.Set(x, y, Mix(stone, Colour{0.08f, 0.07f, 0.06f}, joint * 0.8f));
         }
     ApplyRelief(picture, field, 1.5f, 0.45f, 0.75f);
     return picture;
@@ -54,25 +58,30 @@ Picture SeaFloor() {
             const float pebble = (pebbles.cell % 5 == 0) ? SmoothStep(0.32f, 0.18f, pebbles.nearest) : 0.0f;
             const float patch = SmoothStep(-0.2f, 0.8f, PeriodicFbm(u * 4 + 2, v * 4, 4, 5, 0.5f, 114u));
             field.values[static_cast<std::size_t>(y) * kSize + x] = 2.2f * ripples + 3.0f * pebble + 0.3f * grain;
-            Colour sand = Mix(Colour{0.62f, 0.55f, 0.42f}, Colour{0.4f, 0.38f, 0.3f}, patch * 0.6f);
+            // Darker than dry sand: the main light is close and bright, and the sheet adds to it.
+            Colour sand = Mix(Colour{0.44f, 0.4f, 0.32f}, Colour{0.27f, 0.27f, 0.23f}, patch * 0.7f);
             sand = sand * (0.9f + 0.15f * grain);
-            const Colour stone = Mix(Colour{0.35f, 0.33f, 0.32f}, Colour{0.55f, 0.5f, 0.46f}, ((pebbles.cell >> 8) & 0xFF) / 255.0f);
+            const Colour stone = Mix(Colour{0.25f, 0.24f, 0.23f}, Colour{0.42f, 0.39f, 0.36f}, ((pebbles.cell >> 8) & 0xFF) / 255.0f);
             picture.Set(x, y, Mix(sand, stone, pebble));
         }
     ApplyRelief(picture, field, 1.2f, 0.5f, 0.7f);
     return picture;
 }
 
-// Looking up through the water the surface glitters; below it is dark. The sheet is added to
-// the picture, so the whole map stays dim.
+// What the sheet reflects, by reflected direction in eye space. Flat water reflects the view
+// ahead (toward -z, near the rim of the map) and stays dim; where ripples tilt it, it picks up
+// the glitter of the lit surface above and the warm main light up on the left. The sheet is
+// added to the picture, so the map is black wherever it should show nothing.
 Colour UnderwaterEnvironment(Vec3 d) {
     d = Normalize(d);
-    const float up = Clamp01(d.y * 0.5f + 0.5f);
-    Colour c = Mix(Colour{0.0f, 0.02f, 0.04f}, Colour{0.05f, 0.2f, 0.26f}, up * up);
-    const float ripple = 1.0f - std::fabs(Fbm3(d.x * 5, d.y * 2, d.z * 5, 4, 0.5f, 121u));
-    c += Colour{0.25f, 0.5f, 0.5f} * std::pow(ripple, 12.0f) * up;
-    const Vec3 light = Normalize({0.2f, 1.0f, 0.3f});
-    c += Colour{0.35f, 0.55f, 0.5f} * std::pow(std::max(0.0f, Dot(d, light)), 30.0f);
+    const float ahead = Clamp01(-d.z), up = Clamp01(d.y);
+    Colour c{0.0f, 0.012f, 0.02f};
+    c += Colour{0.02f, 0.08f, 0.09f} * std::pow(ahead, 4.0f) * SmoothStep(-0.1f, 0.45f, d.y);
+    const float ripple = 1.0f - std::fabs(Fbm3(d.x * 6, d.y * 3, d.z * 6, 4, 0.5f, 121u));
+    const float glitter = std::pow(ripple, 8.0f) * SmoothStep(0.05f, 0.5f, up) * (1.0f - 0.6f * std::pow(ahead, 6.0f));
+    c += Colour{0.35f, 0.6f, 0.6f} * glitter;
+    const Vec3 light = Normalize({-0.35f, 0.45f, -0.8f});
+    c += Colour{0.55f, 0.4f, 0.12f} * std::pow(std::max(0.0f, Dot(d, light)), 60.0f);
     return c;
 }
 
