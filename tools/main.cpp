@@ -21,7 +21,7 @@ const Group kGroups[] = {
     assets::WriteMusic,          assets::WriteCaustics,          assets::WriteSceneTwoTextures,
     assets::WriteSceneFourTextures, assets::WriteSceneOneTextures, assets::WriteSceneThreeTextures,
     assets::WriteCreditsPicture, assets::WriteHeightmap,         assets::WriteLoadingBar,
-    assets::WriteSceneOneMeshes, assets::WriteSceneFourMeshes, assets::WriteCameraTrack,     assets::WriteIcon,
+    assets::WriteSceneOneMeshes, assets::WriteSceneFourMeshes, assets::WriteSceneThreeMeshes, assets::WriteCameraTrack,     assets::WriteIcon,
 };
 constexpr int kGroupCount = sizeof kGroups / sizeof kGroups[0];
 

@@ -21,5 +21,9 @@ std::vector<MeshData> CaveMeshes();
 bool WriteSceneOneMeshes(const std::string& root);   // DANE/data.dat, DANE/ramka.dat
 bool WriteSceneFourMeshes(const std::string& root);  // DANE/jaskinia.dat
 bool WriteCameraTrack(const std::string& root);      // DANE/track.dat
+// The floating island of the island scene and the loop around it, in file units (z up).
+MeshData FloatingIsland();
+std::vector<Vec3> IslandTrack();
+bool WriteSceneThreeMeshes(const std::string& root);   // DANE/otchlan.dat, DANE/track3.dat
 
 }  // namespace assets

@@ -11,55 +11,102 @@
 namespace assets {
 namespace {
 
-// Vertical furrows of brown bark; repeats both ways (s goes once around a branch, t runs up it).
+// Bark in vertical furrows. A branch ring runs s from 0 to 16/17 and closes back on s = 0, so
+// every feature across the picture repeats 17 times: the ring then closes without a seam, and
+// the picture still tiles at its own edges.
 Picture Bark() {
     Picture picture(256, 256);
     picture.Shade([](float u, float v) {
-        const float warp = PeriodicFbm(u * 4, v * 2, 4, 4, 0.5f, 61u);
-        const float ridges = std::fabs(std::sin((u * 9 + 0.35f * warp) * kPi));
-        const float furrow = std::pow(ridges, 0.6f);
-        const float grain = PeriodicFbm(u * 32, v * 4, 32, 3, 0.5f, 62u);
-        const float fine = std::fabs(std::sin((u * 31 + 0.6f * PeriodicFbm(u * 8, v * 4, 8, 3, 0.5f, 63u)) * kPi));
-        Colour c = Mix(Colour{0.1f, 0.065f, 0.04f}, Colour{0.42f, 0.3f, 0.2f}, furrow);
-        c = c * (0.8f + 0.2f * grain) * (0.8f + 0.2f * fine);
-        // Patches of grey-green lichen.
-        const float lichen = SmoothStep(0.45f, 0.75f, PeriodicFbm(u * 5 + 9, v * 5, 5, 4, 0.5f, 64u));
-        return Mix(c, Colour{0.42f, 0.48f, 0.33f} * (0.7f + 0.3f * furrow), lichen * 0.6f);
+        const float x = u * 17;   // one furrow per seventeenth
+        const float warp = PeriodicFbm(x * 2, v * 6, 2, 3, 0.5f, 61u);
+        const float ridges = std::fabs(std::sin((x + 0.3f * warp) * kPi));
+        const float furrow = std::pow(ridges, 0.7f);
+        const float grain = PeriodicFbm(x * 3, v * 24, 3, 3, 0.5f, 62u);
+        const float cracks = SmoothStep(0.55f, 0.8f, PeriodicFbm(x * 2 + 5, v * 10, 2, 3, 0.5f, 63u));
+        Colour c = Mix(Colour{0.09f, 0.06f, 0.035f}, Colour{0.4f, 0.29f, 0.19f}, furrow * (1 - 0.6f * cracks));
+        c = c * (0.8f + 0.2f * grain);
+        // Patches of grey-green lichen on the ridges.
+        const float lichen = SmoothStep(0.4f, 0.75f, PeriodicFbm(x + 9, v * 4, 1, 3, 0.5f, 64u)) * furrow;
+        return Mix(c, Colour{0.42f, 0.48f, 0.33f} * (0.7f + 0.3f * furrow), lichen * 0.55f);
     });
     return picture;
 }
 
-// Meadow seen from above: varied greens, short blades and a few flowers; repeats both ways.
+// The island's one picture. Upper part (t from 0.375 up, rows 0..159): a meadow seen from
+// above, mapped once across the top. Lower part: the earth under the turf, with roots, turning
+// into cracked rock further down; it repeats across and runs down the underside from the rim
+// (t = 0.355) to the lowest point (t = 0.02).
+constexpr int kGrassRows = 160;
+
+Colour Meadow(float u, float v) {
+    const float patches = PeriodicFbm(u * 4, v * 4, 4, 5, 0.5f, 71u);
+    const float fine = PeriodicFbm(u * 48, v * 48, 48, 2, 0.5f, 72u);
+    const Colour lush{0.16f, 0.42f, 0.1f}, dry{0.42f, 0.5f, 0.18f};
+    return Mix(lush, dry, SmoothStep(-0.4f, 0.9f, patches)) * (0.8f + 0.25f * fine);
+}
+
+Colour EarthAndRock(float u, float v) {
+    const float depth = (v - kGrassRows / 256.0f) / (1.0f - kGrassRows / 256.0f);   // 0 at the rim
+    const float warpX = 0.3f * PeriodicFbm(u * 4, v * 4, 4, 3, 0.5f, 121u);
+    const CellDistances cells = PeriodicCells(u * 8 + warpX, v * 8, 8, 122u);
+    const float crack = SmoothStep(0.0f, 0.12f, cells.second - cells.nearest);
+    const float stoneTone = 0.75f + 0.35f * HashUnit(static_cast<std::int32_t>(cells.cell), 3, 123u);
+    const float grit = PeriodicFbm(u * 32, v * 32, 32, 3, 0.5f, 124u);
+    const Colour stone = Mix(Colour{0.3f, 0.27f, 0.24f}, Colour{0.5f, 0.46f, 0.4f}, 0.5f + 0.5f * grit) * stoneTone;
+    const Colour rock = stone * (0.35f + 0.65f * crack);
+    const Colour earth = Colour{0.28f, 0.18f, 0.1f} * (0.7f + 0.3f * grit);
+    Colour c = Mix(earth, rock, SmoothStep(0.1f, 0.45f, depth + 0.1f * warpX));
+    // Roots hanging out of the earth just under the turf.
+    const float root = std::pow(std::fabs(std::sin((u * 23 + 0.4f * PeriodicFbm(u * 3, v * 6, 3, 2, 0.5f, 125u)) * kPi)), 40.0f);
+    c = Mix(c, Colour{0.36f, 0.27f, 0.16f}, root * (1.0f - SmoothStep(0.05f, 0.4f, depth)));
+    return c;
+}
+
 Picture Grass() {
     Picture picture(256, 256);
-    picture.Shade([](float u, float v) {
-        const float patches = PeriodicFbm(u * 4, v * 4, 4, 5, 0.5f, 71u);
-        const float fine = PeriodicFbm(u * 48, v * 48, 48, 2, 0.5f, 72u);
-        const Colour lush{0.16f, 0.42f, 0.1f}, dry{0.42f, 0.5f, 0.18f};
-        return Mix(lush, dry, SmoothStep(-0.4f, 0.9f, patches)) * (0.8f + 0.25f * fine);
-    });
+    picture.Shade([](float u, float v) { return v < kGrassRows / 256.0f ? Meadow(u, v) : EarthAndRock(u, v); });
     Random random(0x6A55u);
     for (int i = 0; i < 2600; ++i) {
-        const float x = random.Uniform(0, 256), y = random.Uniform(0, 256);
+        const float x = random.Uniform(0, 256), y = random.Uniform(0, kGrassRows - 6);
         const float angle = random.Uniform(-0.6f, 0.6f) - kPi / 2;
         const float length = random.Uniform(3, 9);
         const Colour blade = random.Below(2) ? Colour{0.3f, 0.6f, 0.18f} : Colour{0.08f, 0.25f, 0.05f};
         for (float s = 0; s < length; s += 0.5f) {
             const int px = static_cast<int>(x + std::cos(angle) * s), py = static_cast<int>(y + std::sin(angle) * s);
-            const int wx = ((px % 256) + 256) % 256, wy = ((py % 256) + 256) % 256;
-            picture.Blend(wx, wy, blade, 0.5f * (1 - s / length) + 0.15f);
+            const int wx = ((px % 256) + 256) % 256;
+            if (py < 0 || py >= kGrassRows) continue;
+            picture.Blend(wx, py, blade, 0.5f * (1 - s / length) + 0.15f);
+        }
+    }
+    // Turf hanging over the rim: tufts from the top of the earth band.
+    for (int i = 0; i < 700; ++i) {
+        const float x = random.Uniform(0, 256), length = random.Uniform(2, 12);
+        const Colour blade = random.Below(2) ? Colour{0.22f, 0.45f, 0.12f} : Colour{0.1f, 0.28f, 0.06f};
+        for (float s = 0; s < length; s += 0.5f) {
+            const int px = ((static_cast<int>(x + 0.3f * s) % 256) + 256) % 256;
+            picture.Blend(px, kGrassRows + static_cast<int>(s), blade, 0.8f * (1 - s / length) + 0.1f);
         }
     }
     for (int i = 0; i < 40; ++i) {
-        const float x = random.Uniform(0, 256), y = random.Uniform(0, 256);
+        const float x = random.Uniform(0, 256), y = random.Uniform(4, kGrassRows - 4);
         const Colour petal = random.Below(3) ? Colour{0.95f, 0.9f, 0.35f} : Colour{0.95f, 0.95f, 0.95f};
         AddGlow(picture, x, y, 1.1f, petal * 0.9f);
     }
     return picture;
 }
 
+// The outline of one kind of leaf: half its width (in lengths) at `along` (0 stalk, 1 tip).
+using LeafOutline = float (*)(float along);
+float OvalLeaf(float along) { return 0.26f * std::pow(std::sin(kPi * along), 0.75f) * (1.05f - 0.35f * along); }
+float NarrowLeaf(float along) { return 0.12f * std::pow(std::sin(kPi * along), 0.6f); }
+float RoundLeaf(float along) { return 0.38f * std::pow(std::sin(kPi * std::pow(along, 0.8f)), 0.9f); }
+float SerratedLeaf(float along) {
+    return (0.24f + 0.04f * std::sin(along * 38)) * std::pow(std::sin(kPi * along), 0.8f);
+}
+
 // One leaf from (baseX, baseY) along `angle`, `length` long, into colour and alpha.
-void PaintLeaf(Picture& picture, float baseX, float baseY, float angle, float length, Colour colour) {
+void PaintLeaf(Picture& picture, float baseX, float baseY, float angle, float length, Colour colour,
+               LeafOutline outline) {
     const float dx = std::cos(angle), dy = std::sin(angle);
     const float reach = length * 0.5f + 2;
     const float cx = baseX + dx * length * 0.5f, cy = baseY + dy * length * 0.5f;
@@ -70,8 +117,7 @@ void PaintLeaf(Picture& picture, float baseX, float baseY, float angle, float le
             const float along = (px * dx + py * dy) / length;   // 0 at the stalk, 1 at the tip
             const float across = (-px * dy + py * dx) / length;
             if (along < 0 || along > 1) continue;
-            const float halfWidth = 0.26f * std::pow(std::sin(kPi * along), 0.75f) * (1.05f - 0.35f * along);
-            const float edge = (halfWidth - std::fabs(across)) * length;   // pixels inside the outline
+            const float edge = (outline(along) - std::fabs(across)) * length;   // pixels inside the outline
             const float coverage = Clamp01(edge + 0.5f);
             if (coverage <= 0) continue;
             // Lighter midrib and veins, a darker half, shading towards the rim.
@@ -85,35 +131,46 @@ void PaintLeaf(Picture& picture, float baseX, float baseY, float angle, float le
         }
 }
 
-// Four sprigs of leaves, one per quadrant, each hanging from the middle of its quadrant's top
-// edge where the branch tip is. Alpha is the cut-out; colour outside the leaves stays a leaf
-// green so filtering does not darken the edges.
+// Four sprigs, one kind of leaf in each quadrant. A leaf quad hangs from 0.099 above to 0.792
+// below its branch tip, so the tip sits 11% down from the top of each quadrant; each sprig's
+// stalk starts there. Alpha is the cut-out; colour outside the leaves stays a leaf green so
+// filtering does not darken the edges, and a clear border keeps quadrants from bleeding.
 Picture Leaves() {
     Picture picture(256, 256);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x) picture.Set(x, y, {0.16f, 0.32f, 0.08f}, 0.0f);
+    const LeafOutline outlines[4] = {OvalLeaf, NarrowLeaf, RoundLeaf, SerratedLeaf};
+    const float lengths[4] = {40, 50, 30, 38};
+    const int counts[4] = {12, 16, 10, 12};
+    const Colour tints[4] = {{1, 1, 1}, {1.1f, 1.05f, 0.8f}, {0.9f, 1.0f, 1.0f}, {1.15f, 1.1f, 0.7f}};
     Random random(0x1EAFu);
     for (int quadrant = 0; quadrant < 4; ++quadrant) {
-        const float left = (quadrant % 2) * 128.0f, top = (quadrant / 2) * 128.0f;
-        const float stemX = left + 64 + random.Uniform(-6, 6);
-        // A stalk down the sprig, leaves along both sides, largest in the middle.
-        const int count = 11 + random.Below(4);
-        for (int i = 0; i < count; ++i) {
-            const float t = (i + 0.5f) / count;
-            const float attachY = top + 8 + t * 70;
+        Picture sprig(128, 128);
+        for (int y = 0; y < 128; ++y)
+            for (int x = 0; x < 128; ++x) sprig.Set(x, y, {0.16f, 0.32f, 0.08f}, 0.0f);
+        const float stemX = 64 + random.Uniform(-4, 4), tipY = 14;
+        for (int i = 0; i < counts[quadrant]; ++i) {
+            const float t = (i + 0.5f) / counts[quadrant];
+            const float attachY = tipY + 2 + t * 60;
             const float side = (i % 2) ? 1.0f : -1.0f;
             const float angle = kPi / 2 - side * random.Uniform(0.5f, 1.15f) * (1.1f - 0.6f * t);
-            const float length = random.Uniform(34, 48) * (0.75f + 0.5f * std::sin(kPi * (0.25f + 0.6f * t)));
-            const float hue = random.Uniform(0, 1);
-            const Colour colour = Mix(Colour{0.12f, 0.34f, 0.08f}, Colour{0.36f, 0.55f, 0.12f}, hue) *
-                                  random.Uniform(0.8f, 1.1f);
-            PaintLeaf(picture, stemX + side * 2, attachY, angle, length, colour);
+            const float length = lengths[quadrant] * random.Uniform(0.8f, 1.1f) * (0.75f + 0.5f * std::sin(kPi * (0.25f + 0.6f * t)));
+            const Colour colour = Mix(Colour{0.12f, 0.34f, 0.08f}, Colour{0.36f, 0.55f, 0.12f}, random.Uniform(0, 1)) *
+                                  tints[quadrant] * random.Uniform(0.8f, 1.1f);
+            PaintLeaf(sprig, stemX + side * 2, attachY, angle, length, colour, outlines[quadrant]);
         }
         // The last leaf points straight down from the end of the stalk.
-        PaintLeaf(picture, stemX, top + 80, kPi / 2 + random.Uniform(-0.2f, 0.2f), 40, {0.22f, 0.45f, 0.1f});
-        for (int y = static_cast<int>(top); y < static_cast<int>(top) + 82; ++y)
+        PaintLeaf(sprig, stemX, tipY + 64, kPi / 2 + random.Uniform(-0.2f, 0.2f), lengths[quadrant],
+                  Colour{0.22f, 0.45f, 0.1f} * tints[quadrant], outlines[quadrant]);
+        for (int y = static_cast<int>(tipY) - 4; y < static_cast<int>(tipY) + 66; ++y)
             for (int x = static_cast<int>(stemX) - 1; x <= static_cast<int>(stemX) + 1; ++x)
-                picture.Set(x, y, {0.25f, 0.2f, 0.1f}, 1.0f);
+                sprig.Set(x, y, {0.25f, 0.2f, 0.1f}, 1.0f);
+        const int left = (quadrant % 2) * 128, top = (quadrant / 2) * 128;
+        for (int y = 0; y < 128; ++y)
+            for (int x = 0; x < 128; ++x) {
+                const bool border = x < 2 || y < 2 || x >= 126 || y >= 126;
+                picture.Set(left + x, top + y, sprig.Get(x, y), border ? 0.0f : sprig.Alpha(x, y));
+            }
     }
     return picture;
 }
