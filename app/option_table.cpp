@@ -25,6 +25,9 @@ const OptionInfo kOptions[] = {
     {"--json", nullptr, "FILE", "with --benchmark: also write the figures to FILE"},
     {"--fps", nullptr, "N", "time steps per second for --capture and --benchmark (default 60)"},
     {"--frames", nullptr, "N", "stop after N frames"},
+    {"--check-gl", nullptr, nullptr,
+     "check for GL errors after the loading screen and every frame;\n"
+     "name the first, and exit with 3 at the end if there were any"},
     {"--version", nullptr, nullptr, "print the version and exit"},
     {"--help", "-h", nullptr, "this text"},
 };

@@ -30,9 +30,14 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
+        // A missing value, or another option where the value should be, is named as such.
         auto needValue = [&](const char* what) {
-            if (next) return true;
-            error = std::string(arg) + " needs " + what;
+            if (next && !(next[0] == '-' && next[1] == '-')) return true;
+            error = std::string(arg) + " needs " + what + (next ? std::string(", not the option ") + next : "");
+            return false;
+        };
+        auto badValue = [&](const char* rule) {
+            error = std::string(arg) + " takes " + rule + ", not '" + argv[i] + "'";
             return false;
         };
         long value = 0;
@@ -56,23 +61,19 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
             if (!needValue("a file name")) return false;
             options.jsonFile = argv[++i];
         } else if (std::strcmp(arg, "--detail") == 0) {
-            if (!needValue("a level") || !ParseLong(argv[++i], 0, 2, value)) {
-                error = "--detail takes 0, 1 or 2";
-                return false;
-            }
+            if (!needValue("a level (0, 1 or 2)")) return false;
+            if (!ParseLong(argv[++i], 0, 2, value)) return badValue("0, 1 or 2");
             options.detail = static_cast<int>(value);
         } else if (std::strcmp(arg, "--fps") == 0) {
-            if (!needValue("a number") || !ParseLong(argv[++i], 1, 1000, value)) {
-                error = "--fps takes a whole number from 1 to 1000";
-                return false;
-            }
+            if (!needValue("a number")) return false;
+            if (!ParseLong(argv[++i], 1, 1000, value)) return badValue("a whole number from 1 to 1000");
             options.fps = static_cast<int>(value);
         } else if (std::strcmp(arg, "--frames") == 0) {
-            if (!needValue("a number") || !ParseLong(argv[++i], 1, 100000000, value)) {
-                error = "--frames takes a positive whole number";
-                return false;
-            }
+            if (!needValue("a number")) return false;
+            if (!ParseLong(argv[++i], 1, 100000000, value)) return badValue("a positive whole number");
             options.frames = value;
+        } else if (std::strcmp(arg, "--check-gl") == 0) {
+            options.checkGl = true;
         } else {
             error = std::string("unknown option ") + arg;
             return false;

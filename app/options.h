@@ -15,6 +15,7 @@ struct Options {
     long frames = 0;          // stop after this many frames; 0: the whole timeline
     bool help = false;
     bool version = false;
+    bool checkGl = false;     // stop on nothing, but report GL errors and exit non-zero
 
     bool UsesVirtualClock() const { return benchmark || !captureDir.empty(); }
 };

@@ -10,6 +10,7 @@
 #include "app/bitmap_font.h"
 #include "app/extensions.h"
 #include "app/frame_recorder.h"
+#include "app/gl_check.h"
 #include "app/globals.h"
 #include "platform/asset_path.h"
 #include "platform/audio.h"
@@ -52,6 +53,7 @@ bool OpenDisplay(const Options& options, bool headless) {
     window.stencilBits = settings.stencilBits;
     window.fullScreen = settings.fullScreen && !options.windowed && !headless;
     window.headless = headless;
+    window.debugContext = options.checkGl;
     platform::WindowError error;
     if (!platform::OpenWindow(window, error)) {
         std::fprintf(stderr, "undertow: %s\n", error.message.c_str());
@@ -173,9 +175,17 @@ int RunDemo(const Options& options, const char* programPath) {
         activeRecorder = &recorder;   // the loading screen's last picture is what the first steps show
         platform::SetBeforeSwapHook(GrabForRecorder);
     }
+    GlErrorCheck glCheck;
+    if (options.checkGl) glCheck.Begin();
     const double loadStart = platform::WallSeconds();
     demo.LoadAll();
     const double loadSeconds = platform::WallSeconds() - loadStart;
+    if (options.checkGl) glCheck.Check("the loading screen", demo.clock);
+    // Ends the run: the GL watch stops before the context goes.
+    auto stop = [&] {
+        if (options.checkGl) glCheck.End();
+        Shutdown();
+    };
 
     if (!StartMusic(virtualClock)) return kExitAudioFailed;
 
@@ -183,33 +193,48 @@ int RunDemo(const Options& options, const char* programPath) {
     const double stepMs = 1000.0 / options.fps;
     long frames = 0;
     int exitCode = kExitOk;
+    bool audioLost = false;
     for (;;) {
         const platform::WindowMessage message = platform::PeekWindowMessage();
         if (message == platform::WindowMessage::Destroy || message == platform::WindowMessage::Escape) {
-            Shutdown();
+            std::fprintf(stderr, "undertow: %s; stopping at %.2f s of the demo\n",
+                         message == platform::WindowMessage::Escape ? "Escape pressed" : "the window was closed",
+                         static_cast<double>(demo.clock));
+            stop();
             break;
+        }
+        if (message == platform::WindowMessage::AudioLost && !audioLost) {
+            audioLost = true;
+            std::fprintf(stderr, "undertow: the audio device went away at %.2f s; the demo goes on without sound\n",
+                         static_cast<double>(demo.clock));
         }
         if (message != platform::WindowMessage::None) continue;
 
         const double frameStart = platform::WallSeconds();
         const bool goesOn = demo.Tick();
+        if (options.checkGl) glCheck.Check(SectionName(demo.currentScene), demo.clock);
         if (options.benchmark) {
             glFinish();   // count the rendering, not just its submission
             benchmark.Record(SectionName(demo.currentScene), (platform::WallSeconds() - frameStart) * 1000.0);
         }
         if (activeRecorder && !recorder.WriteStep()) {
             exitCode = kExitSetupFailed;
-            Shutdown();
+            stop();
             break;
         }
         if (virtualClock) platform::AdvanceVirtualClock(stepMs);
         ++frames;
         if (!goesOn || (options.frames > 0 && frames >= options.frames)) {
-            Shutdown();
+            stop();
             break;
         }
     }
     activeRecorder = nullptr;
+    if (options.checkGl && glCheck.ErrorCount() > 0) {
+        std::fprintf(stderr, "undertow: %d GL error checkpoint%s failed; the first: %s\n", glCheck.ErrorCount(),
+                     glCheck.ErrorCount() == 1 ? "" : "s", glCheck.FirstError().c_str());
+        if (exitCode == kExitOk) exitCode = kExitGlErrors;
+    }
 
     if (options.benchmark) {
         benchmark.Print(stdout, loadSeconds);

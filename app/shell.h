@@ -8,6 +8,7 @@
 // Exit codes of the program.
 constexpr int kExitOk = 0;
 constexpr int kExitSetupFailed = 1;    // no window, no GL, no asset root, bad option
+constexpr int kExitGlErrors = 3;       // with --check-gl: the run went through, but GL reported errors
 constexpr int kExitAudioFailed = 255;  // -1: no audio device, or the music cannot be played
 
 // Runs the whole demo as the options say and returns the exit code.

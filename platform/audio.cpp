@@ -5,6 +5,7 @@
 #include <SDL_mixer.h>
 
 #include "platform/asset_path.h"
+#include "platform/sanitizer_support.h"
 
 namespace platform {
 namespace {
@@ -80,6 +81,7 @@ void AudioStreamFree(AudioStream stream) {
 }
 
 void AudioFree() {
+    KeepLoadedLibraries();   // sanitizer builds only: see platform/sanitizer_support.h
     if (!audioOpen) return;
     if (music) {
         Mix_FreeMusic(music);

@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+
+#include "platform/sanitizer_support.h"
 
 namespace platform {
 namespace {
@@ -16,6 +19,7 @@ bool displayModeChanged = false;
 bool realDisplay = false;
 bool videoStarted = false;
 void (*beforeSwap)() = nullptr;
+std::deque<WindowMessage> queuedMessages;
 
 bool StartVideo(bool headless, WindowError& error) {
     if (headless) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
@@ -45,6 +49,7 @@ bool OpenWindow(const WindowOptions& options, WindowError& error) {
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, options.depthBits);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, options.stencilBits);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, options.debugContext ? SDL_GL_CONTEXT_DEBUG_FLAG : 0);
 
     Uint32 flags = SDL_WINDOW_OPENGL;
     const bool fullScreen = options.fullScreen && realDisplay;
@@ -89,6 +94,7 @@ void RestoreDisplayMode() {
 }
 
 bool CloseWindow() {
+    KeepLoadedLibraries();   // sanitizer builds only: see platform/sanitizer_support.h
     bool ok = true;
     if (context) {
         SDL_GL_MakeCurrent(window, nullptr);
@@ -107,6 +113,11 @@ bool CloseWindow() {
 }
 
 WindowMessage PeekWindowMessage() {
+    if (!queuedMessages.empty()) {
+        const WindowMessage message = queuedMessages.front();
+        queuedMessages.pop_front();
+        return message;
+    }
     SDL_Event event;
     if (!SDL_PollEvent(&event)) return WindowMessage::None;
     switch (event.type) {
@@ -118,10 +129,14 @@ WindowMessage PeekWindowMessage() {
         case SDL_KEYDOWN:
             if (event.key.keysym.sym == SDLK_ESCAPE) return WindowMessage::Escape;
             return WindowMessage::Other;
+        case SDL_AUDIODEVICEREMOVED:
+            return event.adevice.iscapture ? WindowMessage::Other : WindowMessage::AudioLost;
         default:
             return WindowMessage::Other;
     }
 }
+
+void QueueWindowMessage(WindowMessage message) { queuedMessages.push_back(message); }
 
 void SwapBuffers() {
     if (beforeSwap) beforeSwap();

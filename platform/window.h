@@ -14,6 +14,7 @@ struct WindowOptions {
     int stencilBits = 1;
     bool fullScreen = true;      // switch the display mode and hide the cursor
     bool headless = false;       // render off screen (no display needed)
+    bool debugContext = false;   // ask for a GL debug context (error messages from the driver)
     const char* title = "Aplikacja OpenGL";
 };
 
@@ -43,11 +44,16 @@ enum class WindowMessage {
     None,        // queue empty: time for a frame
     Destroy,     // the window was closed
     Escape,      // the Escape key went down
+    AudioLost,   // the audio output device went away
     Other,       // anything else; handled and dropped
 };
 
-// Takes one pending message, if there is one.
+// Takes one pending message, if there is one: first those queued with QueueWindowMessage, then
+// the system's.
 WindowMessage PeekWindowMessage();
+
+// Queues a message as if the system had sent it; it comes before any the system has waiting.
+void QueueWindowMessage(WindowMessage message);
 
 // Shows the back buffer.
 void SwapBuffers();

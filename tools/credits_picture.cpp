@@ -37,18 +37,23 @@ bool WriteCreditsPicture(const std::string& root) {
     name.pixelSize = 26;
     name.colour = {0.92f, 0.92f, 0.92f};
 
-    bool ok = text.DrawCentred(picture, "UNDERTOW", 256, 80, title);
+    TextStyle subtitle = name;
+    subtitle.pixelSize = 18;
+    subtitle.colour = {0.6f, 0.65f, 0.75f};
+
+    bool ok = text.DrawCentred(picture, "UNDERTOW", 256, 72, title);
+    ok = text.DrawCentred(picture, "a real-time demo in four scenes", 256, 102, subtitle) && ok;
     const Line lines[] = {
-        {"code", true},       {"the undertow team", false}, {"music", true},
-        {"undertow audio", false}, {"graphics", true},      {"generated, every pixel", false},
+        {"code", true},     {"the undertow team", false},           {"music", true},
+        {"undertow audio", false}, {"graphics and models", true}, {"generated, every pixel", false},
         {"thanks for watching", true},
     };
-    float y = 150;
+    float y = 158;
     for (const Line& line : lines) {
         ok = text.DrawCentred(picture, line.text, 256, y, line.heading ? heading : name) && ok;
-        y += line.heading ? 34 : 52;
+        y += line.heading ? 32 : 50;
     }
-    ok = text.DrawCentred(picture, "~ the end ~", 256, 470, heading) && ok;
+    ok = text.DrawCentred(picture, "~ the end ~", 256, 472, heading) && ok;
     return ok && WriteBMP(root, "TEKSTURY/credits.BMP", picture);
 }
 

@@ -1,0 +1,118 @@
+// Faults while the demo runs: the window closed during loading, Escape twice, the audio device
+// going away. Each run happens in a child process of its own, since a run ends with the
+// program-wide shutdown, which happens once per process.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "app/globals.h"
+#include "app/options.h"
+#include "app/shell.h"
+#include "platform/window.h"
+#include "support/gl_test_context.h"
+
+namespace {
+
+struct ChildRun {
+    int exitCode = -1;
+    std::string output;   // stdout and stderr together
+};
+
+// Runs the demo in a child with `options`, after `before` has run there; the child also prints
+// the demo clock and the current scene's load state after the run.
+ChildRun RunInChild(const Options& options, const std::function<void()>& before) {
+    ChildRun run;
+    // A child forked after this process opened its own window would inherit a GL driver
+    // without its threads.
+    if (platform::IsWindowOpen()) {
+        run.output = "a window is already open in this process";
+        return run;
+    }
+    int channel[2];
+    if (::pipe(channel) != 0) return run;
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(channel[1], 1);
+        ::dup2(channel[1], 2);
+        ::close(channel[0]);
+        before();
+        const int code = RunDemo(options, nullptr);
+        std::printf("clock %.2f loaded %d\n", static_cast<double>(demo.clock), sceneOne.loaded ? 1 : 0);
+        std::fflush(nullptr);
+        ::_exit(code);
+    }
+    ::close(channel[1]);
+    char buffer[4096];
+    ssize_t got = 0;
+    while ((got = ::read(channel[0], buffer, sizeof buffer)) > 0) run.output.append(buffer, static_cast<std::size_t>(got));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+#define SKIP_IF_WINDOW_OPEN() \
+    if (platform::IsWindowOpen()) GTEST_SKIP() << "needs a process without a window; ctest runs each test alone"
+
+Options BenchmarkRun(long frames) {
+    Options options;
+    options.benchmark = true;
+    options.dataDir = testing_support::TestAssetRoot();
+    options.fps = 10;
+    options.frames = frames;
+    return options;
+}
+
+}  // namespace
+
+TEST(RunFaults, WindowClosedWhileLoadingEndsTheRunBeforeTheFirstFrame) {
+    SKIP_IF_WINDOW_OPEN();
+    // Queued before the loading screen, as a close during it would be: the loading screen takes
+    // no messages, so the main loop sees the close first and no frame is drawn.
+    const ChildRun run = RunInChild(BenchmarkRun(50), [] {
+        platform::QueueWindowMessage(platform::WindowMessage::Destroy);
+        platform::QueueWindowMessage(platform::WindowMessage::Destroy);
+    });
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("undertow: the window was closed; stopping at 0.00 s of the demo\n"), std::string::npos)
+        << run.output;
+    EXPECT_EQ(run.output.find("the window was closed", run.output.find("the window was closed") + 1),
+              std::string::npos)
+        << "the second close must find the run over\n"
+        << run.output;
+    EXPECT_NE(run.output.find("clock 0.00 loaded 0"), std::string::npos) << run.output;   // shut down, no frame
+}
+
+TEST(RunFaults, SecondEscapeAfterTheFirstIsHarmless) {
+    SKIP_IF_WINDOW_OPEN();
+    const ChildRun run = RunInChild(BenchmarkRun(50), [] {
+        platform::QueueWindowMessage(platform::WindowMessage::Escape);
+        platform::QueueWindowMessage(platform::WindowMessage::Escape);
+    });
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    const std::size_t first = run.output.find("undertow: Escape pressed; stopping at");
+    ASSERT_NE(first, std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("undertow: Escape pressed", first + 1), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("loaded 0"), std::string::npos) << run.output;
+}
+
+TEST(RunFaults, AudioDeviceGoneMidRunIsNamedOnceAndTheDemoGoesOn) {
+    SKIP_IF_WINDOW_OPEN();
+    const ChildRun run = RunInChild(BenchmarkRun(30), [] {
+        platform::QueueWindowMessage(platform::WindowMessage::AudioLost);
+        platform::QueueWindowMessage(platform::WindowMessage::AudioLost);
+    });
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    const std::size_t said = run.output.find("undertow: the audio device went away at 0.00 s; the demo goes on");
+    ASSERT_NE(said, std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("undertow: the audio device went away", said + 1), std::string::npos) << run.output;
+    // All 30 frames were drawn: 30 steps at 10 per second.
+    EXPECT_NE(run.output.find("clock 2.9"), std::string::npos) << run.output;
+}
