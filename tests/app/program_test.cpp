@@ -45,9 +45,11 @@ std::string RootWithMusic(const std::vector<std::uint8_t>& music) {
 
 }  // namespace
 
+// With GL errors checked after the loading screen and every frame: none may show.
 TEST(Program, PlaysTheWholeTimelineHeadlessAndEndsByItself) {
-    const ProgramRun run = RunProgram("--benchmark --fps 2 --data " + testing_support::TestAssetRoot());
+    const ProgramRun run = RunProgram("--benchmark --fps 2 --check-gl --data " + testing_support::TestAssetRoot());
     ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(run.output.find("GL error"), std::string::npos) << run.output;
     for (const char* section : {"scene one", "scene two", "scene four", "scene three", "load time"}) {
         EXPECT_NE(run.output.find(section), std::string::npos) << section << "\n" << run.output;
     }

@@ -95,3 +95,33 @@ TEST(PngWriter, EncodesRowsTopFirst) {
     ASSERT_EQ(uncompress(raw.data(), &rawSize, png.data() + idat + 8, length), Z_OK);
     EXPECT_EQ(raw, (std::vector<std::uint8_t>{0, 4, 5, 6, 0, 1, 2, 3}));
 }
+
+// Each wrong option says what was wrong: a value missing, another option in its place, or a
+// value out of range, quoting it.
+TEST(Options, MessagesSayWhatWasWrongWithTheValue) {
+    struct Case {
+        std::vector<const char*> argv;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"u", "--detail"}, "--detail needs a level (0, 1 or 2)"},
+        {{"u", "--detail", "--windowed"}, "--detail needs a level (0, 1 or 2), not the option --windowed"},
+        {{"u", "--detail", "3"}, "--detail takes 0, 1 or 2, not '3'"},
+        {{"u", "--fps"}, "--fps needs a number"},
+        {{"u", "--fps", "12x"}, "--fps takes a whole number from 1 to 1000, not '12x'"},
+        {{"u", "--frames", "-4"}, "--frames takes a positive whole number, not '-4'"},
+        {{"u", "--data", "--benchmark"}, "--data needs a folder, not the option --benchmark"},
+    };
+    for (const Case& c : cases) {
+        Options options;
+        std::string error;
+        EXPECT_FALSE(ParseOptions(static_cast<int>(c.argv.size()), const_cast<char**>(c.argv.data()), options, error));
+        EXPECT_EQ(error, c.message);
+    }
+    const char* checkGl[] = {"u", "--check-gl", "--detail", "0"};
+    Options options;
+    std::string error;
+    ASSERT_TRUE(ParseOptions(4, const_cast<char**>(checkGl), options, error)) << error;
+    EXPECT_TRUE(options.checkGl);
+    EXPECT_EQ(options.detail, 0);
+}
