@@ -10,12 +10,11 @@ if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
   exec build/undertow --data build/assets "$@"
 fi
 
-out=${UNDERTOW_CAPTURE_DIR:-out/capture}
-echo "No display: recording the demo at 30 frames a second into $out (this takes several minutes)."
-build/undertow --data build/assets --capture "$out" --fps 30 "$@"
-if [[ -f "$out/undertow.mp4" ]]; then
-  rm -f "$out"/frame_*.png   # the video holds them all; the frames would take about 4 GB
-  echo "The video is $out/undertow.mp4"
+video=${UNDERTOW_CAPTURE_FILE:-out/undertow.mp4}
+echo "No display: recording the whole demo at 60 frames a second into $video."
+if build/undertow --data build/assets --capture "$video" --fps 60 "$@"; then
+  echo "The video is $video"
 else
-  echo "No video was made; the frames are in $out"
+  echo "No video was made." >&2
+  exit 1
 fi

@@ -1,8 +1,7 @@
-// app/frame_recorder.cpp — frame read-back, PNG files and the ffmpeg call.
+// app/frame_recorder.cpp — where the recorded frames go: the encoder pipe or PNG files.
 #include "app/frame_recorder.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -10,7 +9,6 @@
 #include <cstring>
 
 #include "image/png_writer.h"
-#include "platform/gl.h"
 
 namespace {
 
@@ -26,22 +24,24 @@ bool MakeFolders(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool ProgramOnPath(const char* name) {
-    const char* path = std::getenv("PATH");
-    if (!path) return false;
-    std::string dirs = path;
-    std::size_t start = 0;
-    while (start <= dirs.size()) {
-        std::size_t end = dirs.find(':', start);
-        if (end == std::string::npos) end = dirs.size();
-        const std::string candidate = dirs.substr(start, end - start) + "/" + name;
-        if (::access(candidate.c_str(), X_OK) == 0) return true;
-        start = end + 1;
+bool EndsWith(const std::string& text, const char* suffix) {
+    const std::size_t length = std::strlen(suffix);
+    if (text.size() < length) return false;
+    for (std::size_t i = 0; i < length; ++i) {
+        const char c = text[text.size() - length + i];
+        if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != suffix[i]) return false;
     }
-    return false;
+    return true;
 }
 
 }  // namespace
+
+bool IsVideoFileName(const std::string& path) {
+    for (const char* extension : {".mp4", ".m4v", ".mov", ".mkv"})
+        if (EndsWith(path, extension) && path.size() > std::strlen(extension) && path[path.size() - std::strlen(extension) - 1] != '/')
+            return true;
+    return false;
+}
 
 std::string ShellQuote(const std::string& text) {
     std::string quoted = "'";
@@ -49,50 +49,108 @@ std::string ShellQuote(const std::string& text) {
     return quoted + "'";
 }
 
-bool FrameRecorder::Begin(const std::string& dir, int fps, std::string& error) {
-    folder = dir;
-    framesPerSecond = fps;
-    if (!MakeFolders(dir)) {
-        error = "cannot create the capture folder " + dir + " (" + std::strerror(errno) + ")";
+bool FrameRecorder::Begin(const RecordingPlan& recordingPlan, std::string& error) {
+    plan = recordingPlan;
+    if (IsVideoFileName(plan.target)) {
+        const std::size_t slash = plan.target.rfind('/');
+        if (slash != std::string::npos && slash > 0 && !MakeFolders(plan.target.substr(0, slash))) {
+            error = "cannot create the folder of " + plan.target + " (" + std::strerror(errno) + ")";
+            return false;
+        }
+        VideoSettings settings;
+        settings.path = plan.target;
+        settings.fps = plan.fps;
+        settings.maxFrames = plan.frames;
+        settings.musicPath = plan.musicPath;
+        settings.musicStart = static_cast<double>(plan.firstFrame) / plan.fps;
+        if (const char* preset = std::getenv("UNDERTOW_X264_PRESET")) settings.preset = preset;
+        video = std::make_unique<VideoPipe>();
+        if (!video->Open(settings, FrameReadback::kWidth, FrameReadback::kHeight, error)) {
+            video.reset();
+            return false;
+        }
+        return true;
+    }
+    if (!MakeFolders(plan.target)) {
+        error = "cannot create the capture folder " + plan.target + " (" + std::strerror(errno) + ")";
         return false;
     }
     return true;
 }
 
-void FrameRecorder::GrabBackBuffer() {
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, lastFrame.data());
-}
-
-bool FrameRecorder::WriteStep() {
-    char name[32];
-    std::snprintf(name, sizeof name, "/frame_%06ld.png", framesWritten);
-    if (!WritePNG(folder + name, 640, 480, lastFrame.data())) {
-        std::fprintf(stderr, "capture: cannot write %s%s\n", folder.c_str(), name);
-        return false;
+bool FrameRecorder::WritePicture(const std::uint8_t* bgraBottomUp) {
+    if (video) {
+        if (!video->Write(bgraBottomUp)) return false;
+    } else {
+        char name[40];
+        std::snprintf(name, sizeof name, "/frame_%06ld.png", plan.firstFrame + framesWritten);
+        if (!WritePNGFromBGRA(plan.target + name, FrameReadback::kWidth, FrameReadback::kHeight, bgraBottomUp)) {
+            std::fprintf(stderr, "undertow: cannot write %s%s\n", plan.target.c_str(), name);
+            return false;
+        }
     }
     ++framesWritten;
     return true;
 }
 
-std::string FrameRecorder::MakeVideo(const std::string& musicPath, std::string& error) const {
+bool FrameRecorder::EndStep() {
+    const std::uint8_t* picture = readback.EndStep();
+    return !picture || WritePicture(picture);
+}
+
+std::string FrameRecorder::Finish(std::string& error) {
+    if (finished) {
+        error = "the recording was already finished";
+        return {};
+    }
+    finished = true;
+    const std::uint8_t* last = readback.Finish();
+    bool ok = !last || WritePicture(last);
+    if (video) {
+        std::string closeError;
+        const bool closed = video->Close(closeError);
+        if (!ok || !closed) {
+            error = closed ? "ffmpeg stopped taking frames" : closeError;
+            std::remove(plan.target.c_str());   // whatever ffmpeg left is not the recording
+            return {};
+        }
+        if (framesWritten == 0) {
+            error = "no frames were recorded";
+            std::remove(plan.target.c_str());
+            return {};
+        }
+        return plan.target;
+    }
+    if (!ok) {
+        error = "a frame could not be written";
+        return {};
+    }
+    return MakeVideoFromFrames(error);
+}
+
+std::string FrameRecorder::MakeVideoFromFrames(std::string& error) const {
     if (framesWritten == 0) {
         error = "no frames were recorded";
         return {};
     }
     if (!ProgramOnPath("ffmpeg")) {
-        error = "ffmpeg is not installed; the frames are in " + folder;
+        error = "ffmpeg is not installed; the frames are in " + plan.target;
         return {};
     }
-    const std::string video = folder + "/undertow.mp4";
-    std::string command = "ffmpeg -y -loglevel error -framerate " + std::to_string(framesPerSecond) + " -i " +
-                          ShellQuote(folder + "/frame_%06d.png");
-    if (!musicPath.empty()) command += " -i " + ShellQuote(musicPath) + " -map 0:v -map 1:a -c:a aac -b:a 192k -shortest";
-    command += " -c:v libx264 -preset veryfast -crf 18 -pix_fmt yuv420p " + ShellQuote(video) + " </dev/null";
+    const std::string videoPath = plan.target + "/undertow.mp4";
+    const std::string fps = std::to_string(plan.fps);
+    std::string command = "ffmpeg -y -loglevel error -framerate " + fps + " -start_number " +
+                          std::to_string(plan.firstFrame) + " -i " + ShellQuote(plan.target + "/frame_%06d.png");
+    if (!plan.musicPath.empty()) {
+        char start[32];
+        std::snprintf(start, sizeof start, "%.6f", static_cast<double>(plan.firstFrame) / plan.fps);
+        command += " -ss " + std::string(start) + " -i " + ShellQuote(plan.musicPath) +
+                   " -map 0:v -map 1:a -c:a aac -b:a 192k -shortest";
+    }
+    command += " -c:v libx264 -preset veryfast -crf 18 -pix_fmt yuv420p " + ShellQuote(videoPath) + " </dev/null";
     if (std::system(command.c_str()) != 0) {
-        error = "ffmpeg could not make the video; the frames are in " + folder;
+        error = "ffmpeg could not make the video; the frames are in " + plan.target;
         return {};
     }
-    return video;
+    return videoPath;
 }

@@ -1,31 +1,56 @@
-// app/frame_recorder.h — records the demo at a fixed frame rate: PNG frames, then a video.
+// app/frame_recorder.h — records the demo at a fixed frame rate: straight into a video file
+// through ffmpeg, or as numbered PNG frames followed by a video made from them.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
+
+#include "app/frame_readback.h"
+#include "app/video_pipe.h"
+
+struct RecordingPlan {
+    std::string target;       // a video file (see IsVideoFileName) or a folder for PNG frames
+    int fps = 60;
+    long firstFrame = 0;      // index of the first recorded frame in a whole run
+    long frames = 0;          // frames planned; 0: as many as come
+    std::string musicPath;    // empty: no sound
+};
+
+// True when `path` ends in an extension of a video container (.mp4, .m4v, .mov, .mkv).
+bool IsVideoFileName(const std::string& path);
 
 class FrameRecorder {
 public:
-    // Creates `dir` if needed; false with a message when it cannot be written.
-    bool Begin(const std::string& dir, int fps, std::string& error);
+    // Creates the folder or starts the encoder; false with a message when it cannot.
+    bool Begin(const RecordingPlan& plan, std::string& error);
+    // With the GL context current, before the first grab.
+    void StartReadback() { readback.Begin(); }
     // Keeps the finished picture of the back buffer (call just before a swap).
-    void GrabBackBuffer();
-    // Writes the picture on screen as the next frame; a step in which nothing was drawn repeats
-    // the last picture.
-    bool WriteStep();
-    // Encodes the frames and the music into <dir>/undertow.mp4 with ffmpeg, when it is installed.
-    // Returns the video's path, or empty with a reason in `error`.
-    std::string MakeVideo(const std::string& musicPath, std::string& error) const;
+    void Grab() { readback.Grab(); }
+    // Ends a recorded step: writes the picture of the step before. False when writing failed.
+    bool EndStep();
+    // Writes the last picture and finishes the output (the video from the frames, in folder
+    // mode). Returns the video's path, or empty with a reason in `error`. For a folder the
+    // frames stay even when no video could be made (`framesKept`).
+    std::string Finish(std::string& error);
+    // Frees the read-back buffers (with the context still current).
+    void EndReadback() { readback.End(); }
 
+    bool IsVideo() const { return video != nullptr; }
     long FramesWritten() const { return framesWritten; }
-    const std::string& Folder() const { return folder; }
+    bool FramesKept() const { return !IsVideo() && framesWritten > 0; }
+    const RecordingPlan& Plan() const { return plan; }
 
 private:
-    std::string folder;
-    int framesPerSecond = 60;
+    bool WritePicture(const std::uint8_t* bgraBottomUp);
+    std::string MakeVideoFromFrames(std::string& error) const;
+
+    RecordingPlan plan;
+    FrameReadback readback;
+    std::unique_ptr<VideoPipe> video;
     long framesWritten = 0;
-    std::vector<std::uint8_t> lastFrame = std::vector<std::uint8_t>(640 * 480 * 3, 0);
+    bool finished = false;
 };
 
 // Quotes a path for a POSIX shell.

@@ -16,15 +16,20 @@ const OptionInfo kOptions[] = {
     {"--stats", nullptr, nullptr, "draw the frame-rate line"},
     {"--data", nullptr, "DIR", "the folder holding TEKSTURY and DANE"},
     {"--detail", nullptr, "N", "quality level 0, 1 or 2 (default 2)"},
-    {"--capture", nullptr, "DIR",
-     "record frames at a fixed rate into DIR (frame_000000.png, ...)\n"
-     "and, when ffmpeg is installed, DIR/undertow.mp4 with the music"},
+    {"--capture", nullptr, "PATH",
+     "record at a fixed frame rate: PATH ending in .mp4, .m4v, .mov or\n"
+     ".mkv is written straight as H.264 with the music (needs ffmpeg);\n"
+     "any other PATH is a folder for frame_000000.png, ... and then\n"
+     "PATH/undertow.mp4"},
     {"--benchmark", nullptr, nullptr,
      "render as fast as possible on a fixed time step, then print\n"
      "frame-time figures per scene"},
     {"--json", nullptr, "FILE", "with --benchmark: also write the figures to FILE"},
     {"--fps", nullptr, "N", "time steps per second for --capture and --benchmark (default 60)"},
     {"--frames", nullptr, "N", "stop after N frames"},
+    {"--start", nullptr, "SECONDS",
+     "begin showing (or recording) at this demo time; the frames before\n"
+     "are played through unseen, so what follows is what a whole run shows"},
     {"--check-gl", nullptr, nullptr,
      "check for GL errors after the loading screen and every frame;\n"
      "name the first, and exit with 3 at the end if there were any"},

@@ -19,6 +19,17 @@ bool ParseLong(const char* text, long low, long high, long& value) {
     return true;
 }
 
+// A decimal number of seconds within the timeline.
+bool ParseSeconds(const char* text, double& value) {
+    if (!text || !*text) return false;
+    errno = 0;
+    char* end = nullptr;
+    const double parsed = std::strtod(text, &end);
+    if (errno != 0 || *end != '\0' || !(parsed >= 0.0 && parsed <= 200.0)) return false;
+    value = parsed;
+    return true;
+}
+
 }  // namespace
 
 const char* UsageText() {
@@ -55,7 +66,7 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
             if (!needValue("a folder")) return false;
             options.dataDir = argv[++i];
         } else if (std::strcmp(arg, "--capture") == 0) {
-            if (!needValue("a folder")) return false;
+            if (!needValue("a folder or a video file name")) return false;
             options.captureDir = argv[++i];
         } else if (std::strcmp(arg, "--json") == 0) {
             if (!needValue("a file name")) return false;
@@ -72,6 +83,9 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
             if (!needValue("a number")) return false;
             if (!ParseLong(argv[++i], 1, 100000000, value)) return badValue("a positive whole number");
             options.frames = value;
+        } else if (std::strcmp(arg, "--start") == 0) {
+            if (!needValue("a time in seconds")) return false;
+            if (!ParseSeconds(argv[++i], options.startSeconds)) return badValue("seconds of demo time from 0 to 200");
         } else if (std::strcmp(arg, "--check-gl") == 0) {
             options.checkGl = true;
         } else {

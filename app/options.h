@@ -8,7 +8,8 @@ struct Options {
     bool stats = false;
     std::string dataDir;      // empty: current directory, else the executable's directory
     int detail = -1;          // -1: the compiled-in level
-    std::string captureDir;   // non-empty: record PNG frames (and a video) into it
+    std::string captureDir;   // non-empty: a video file to record into, or a folder for PNG frames
+    double startSeconds = 0;  // demo time at which showing (and recording) begins
     bool benchmark = false;
     std::string jsonFile;     // benchmark figures as JSON
     int fps = 60;             // steps per second of the virtual clock

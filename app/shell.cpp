@@ -9,9 +9,9 @@
 #include "app/benchmark.h"
 #include "app/bitmap_font.h"
 #include "app/extensions.h"
-#include "app/frame_recorder.h"
 #include "app/gl_check.h"
 #include "app/globals.h"
+#include "app/run_control.h"
 #include "platform/asset_path.h"
 #include "platform/audio.h"
 #include "platform/tick.h"
@@ -24,11 +24,6 @@ const char* const kMusicFile = "DANE\\Oblomar.mp3";
 platform::AudioStream musicStream = 0;
 bool audioStarted = false;
 bool shutdownDone = false;
-FrameRecorder* activeRecorder = nullptr;
-
-void GrabForRecorder() {
-    if (activeRecorder) activeRecorder->GrabBackBuffer();
-}
 
 const char* SectionName(const Scene* scene) {
     if (scene == &sceneOne) return "scene one";
@@ -67,18 +62,16 @@ bool OpenDisplay(const Options& options, bool headless) {
 }
 
 void AddScenes() {
-    sceneOne.SetTiming(0.2f, 50.0f, 0.0f, 0.5f);
-    sceneTwo.SetTiming(50.0f, 87.0f, 1.0f, 1.0f);
-    sceneThree.SetTiming(112.3f, 200.0f, 0.0f, 30.0f);
-    sceneFour.SetTiming(87.0f, 112.3f, 0.0f, 0.0f);
+    SetSceneTimings();
     demo.AddScene(&sceneOne);
     demo.AddScene(&sceneTwo);
     demo.AddScene(&sceneThree);
     demo.AddScene(&sceneFour);
 }
 
-// Opens the output and the music stream; false (exit code -1) when either fails.
-bool StartMusic(bool silent) {
+// Opens the output and the music stream, and plays it when `play` is set; false (exit code
+// -1) when either fails.
+bool StartMusic(bool silent, bool play) {
     if (!platform::AudioInit(-1, 44100, 0, silent)) {
         std::fprintf(stderr, "undertow: cannot start the audio output: %s\n", platform::AudioLastError().c_str());
         return false;
@@ -92,12 +85,30 @@ bool StartMusic(bool silent) {
         audioStarted = false;
         return false;
     }
-    platform::AudioStart();
-    platform::AudioStreamPlay(musicStream, false, 0);
+    if (play) {
+        platform::AudioStart();
+        platform::AudioStreamPlay(musicStream, false, 0);
+    }
     return true;
 }
 
+// Plays the opened music from `seconds` on (a run that starts later than 0 s).
+void PlayMusicFrom(double seconds) {
+    if (musicStream == 0) return;
+    platform::AudioStart();
+    platform::AudioStreamPlay(musicStream, false, 0);
+    if (seconds > 0 && !platform::AudioStreamSetPosition(musicStream, seconds))
+        std::fprintf(stderr, "undertow: %s\n", platform::AudioLastError().c_str());
+}
+
 }  // namespace
+
+void SetSceneTimings() {
+    sceneOne.SetTiming(0.2f, 50.0f, 0.0f, 0.5f);
+    sceneTwo.SetTiming(50.0f, 87.0f, 1.0f, 1.0f);
+    sceneThree.SetTiming(112.3f, 200.0f, 0.0f, 30.0f);
+    sceneFour.SetTiming(87.0f, 112.3f, 0.0f, 0.0f);
+}
 
 void SetStartProjection() {
     glViewport(0, 0, settings.screenWidth, settings.screenHeight);
@@ -161,19 +172,27 @@ int RunDemo(const Options& options, const char* programPath) {
         return kExitSetupFailed;
     }
 
-    FrameRecorder recorder;
-    if (!options.captureDir.empty() && !recorder.Begin(options.captureDir, options.fps, error)) {
-        std::fprintf(stderr, "undertow: %s\n", error.c_str());
-        return kExitSetupFailed;
-    }
-    if (virtualClock) platform::UseVirtualClock(0);
+    // A later start catches up on the virtual clock; a live run goes on in real time from there.
+    const bool catchUp = options.startSeconds > 0;
+    if (virtualClock || catchUp) platform::UseVirtualClock(0);
 
     if (!OpenDisplay(options, headless)) return kExitSetupFailed;
     AddScenes();
-
-    if (!options.captureDir.empty()) {
-        activeRecorder = &recorder;   // the loading screen's last picture is what the first steps show
-        platform::SetBeforeSwapHook(GrabForRecorder);
+    if (options.startSeconds > demo.endTime) {
+        std::fprintf(stderr, "undertow: --start %.2f lies beyond the end of the timeline (%.1f s)\n",
+                     options.startSeconds, static_cast<double>(demo.endTime));
+        Shutdown();
+        return kExitSetupFailed;
+    }
+    RunControl run(options, [virtualClock](double seconds) {
+        if (virtualClock) return;
+        platform::UseLiveClockFrom(platform::GetTickCount());
+        PlayMusicFrom(seconds);
+    });
+    if (!run.Begin(demo.endTime, platform::ResolveAssetPath(kMusicFile), error)) {
+        std::fprintf(stderr, "undertow: %s\n", error.c_str());
+        Shutdown();
+        return kExitSetupFailed;
     }
     GlErrorCheck glCheck;
     if (options.checkGl) glCheck.Begin();
@@ -187,12 +206,15 @@ int RunDemo(const Options& options, const char* programPath) {
         Shutdown();
     };
 
-    if (!StartMusic(virtualClock)) return kExitAudioFailed;
+    if (!StartMusic(virtualClock, !catchUp)) {
+        run.Finish(demo.clock, true);
+        return kExitAudioFailed;
+    }
 
     Benchmark benchmark;
     const double stepMs = 1000.0 / options.fps;
-    long frames = 0;
     int exitCode = kExitOk;
+    bool stoppedEarly = false;
     bool audioLost = false;
     for (;;) {
         const platform::WindowMessage message = platform::PeekWindowMessage();
@@ -200,7 +222,7 @@ int RunDemo(const Options& options, const char* programPath) {
             std::fprintf(stderr, "undertow: %s; stopping at %.2f s of the demo\n",
                          message == platform::WindowMessage::Escape ? "Escape pressed" : "the window was closed",
                          static_cast<double>(demo.clock));
-            stop();
+            stoppedEarly = true;
             break;
         }
         if (message == platform::WindowMessage::AudioLost && !audioLost) {
@@ -210,26 +232,20 @@ int RunDemo(const Options& options, const char* programPath) {
         }
         if (message != platform::WindowMessage::None) continue;
 
+        run.BeforeTick(demo.clock, sceneThree.startTime);
         const double frameStart = platform::WallSeconds();
         const bool goesOn = demo.Tick();
         if (options.checkGl) glCheck.Check(SectionName(demo.currentScene), demo.clock);
-        if (options.benchmark) {
+        if (options.benchmark && run.Showing()) {
             glFinish();   // count the rendering, not just its submission
             benchmark.Record(SectionName(demo.currentScene), (platform::WallSeconds() - frameStart) * 1000.0);
         }
-        if (activeRecorder && !recorder.WriteStep()) {
-            exitCode = kExitSetupFailed;
-            stop();
-            break;
-        }
-        if (virtualClock) platform::AdvanceVirtualClock(stepMs);
-        ++frames;
-        if (!goesOn || (options.frames > 0 && frames >= options.frames)) {
-            stop();
-            break;
-        }
+        const bool more = run.AfterTick(demo.clock);
+        if (platform::IsVirtualClock()) platform::AdvanceVirtualClock(stepMs);
+        if (!goesOn || !more) break;
     }
-    activeRecorder = nullptr;
+    if (!run.Finish(demo.clock, stoppedEarly) && exitCode == kExitOk) exitCode = kExitSetupFailed;
+    stop();
     if (options.checkGl && glCheck.ErrorCount() > 0) {
         std::fprintf(stderr, "undertow: %d GL error checkpoint%s failed; the first: %s\n", glCheck.ErrorCount(),
                      glCheck.ErrorCount() == 1 ? "" : "s", glCheck.FirstError().c_str());
@@ -240,16 +256,6 @@ int RunDemo(const Options& options, const char* programPath) {
         benchmark.Print(stdout, loadSeconds);
         if (!options.jsonFile.empty() && !benchmark.WriteJson(options.jsonFile, loadSeconds)) {
             std::fprintf(stderr, "undertow: cannot write %s\n", options.jsonFile.c_str());
-        }
-    }
-    if (!options.captureDir.empty() && exitCode == kExitOk) {
-        std::fprintf(stdout, "captured %ld frames at %d fps into %s\n", recorder.FramesWritten(), options.fps,
-                     options.captureDir.c_str());
-        const std::string video = recorder.MakeVideo(platform::ResolveAssetPath(kMusicFile), error);
-        if (video.empty()) {
-            std::fprintf(stderr, "undertow: no video made: %s\n", error.c_str());
-        } else {
-            std::fprintf(stdout, "video: %s\n", video.c_str());
         }
     }
     return exitCode;

@@ -18,6 +18,9 @@ int RunDemo(const Options& options, const char* programPath);
 // mode and releases the GL context. A second call does nothing.
 void Shutdown();
 
+// Gives each scene its window on the timeline.
+void SetSceneTimings();
+
 // The viewport and the 45° perspective every run starts with; the model-view matrix is left
 // selected and set to the identity.
 void SetStartProjection();

@@ -1,59 +1,77 @@
-// image/png_writer.cpp — a minimal PNG encoder over zlib: IHDR, one IDAT, IEND.
+// image/png_writer.cpp — PNG encoding with libpng into memory, then one write to the file.
 #include "image/png_writer.h"
 
-#include <zlib.h>
+#include <png.h>
 
+#include <csetjmp>
 #include <cstdio>
 
 namespace {
 
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    out.push_back(static_cast<std::uint8_t>(value >> 24));
-    out.push_back(static_cast<std::uint8_t>(value >> 16));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-    out.push_back(static_cast<std::uint8_t>(value));
+void AppendBytes(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
 }
 
-void PutChunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& data) {
-    PutU32(out, static_cast<std::uint32_t>(data.size()));
-    const std::size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    const uLong crc = crc32(0L, out.data() + start, static_cast<uInt>(out.size() - start));
-    PutU32(out, static_cast<std::uint32_t>(crc));
+void NoFlush(png_structp) {}
+
+// `bytesPerPixel` 3 (RGB) or 4 (BGRA); rows are given bottom first.
+std::vector<std::uint8_t> Encode(int width, int height, const std::uint8_t* bottomUp, int bytesPerPixel, int level) {
+    std::vector<std::uint8_t> out;
+    if (width <= 0 || height <= 0 || !bottomUp) return out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!png) return out;
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return out;
+    }
+    std::vector<png_bytep> rows(static_cast<std::size_t>(height));
+    const std::size_t stride = static_cast<std::size_t>(width) * bytesPerPixel;
+    for (int y = 0; y < height; ++y)
+        rows[static_cast<std::size_t>(y)] = const_cast<png_bytep>(bottomUp + static_cast<std::size_t>(height - 1 - y) * stride);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return {};
+    }
+    png_set_write_fn(png, &out, AppendBytes, NoFlush);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_compression_level(png, level);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    png_write_info(png, info);
+    if (bytesPerPixel == 4) {
+        png_set_bgr(png);
+        png_set_filler(png, 0, PNG_FILLER_AFTER);
+    }
+    png_write_image(png, rows.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    if (bytes.empty()) return false;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && ok;
 }
 
 }  // namespace
 
 std::vector<std::uint8_t> EncodePNG(int width, int height, const std::uint8_t* rgbBottomUp, int level) {
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
-    std::vector<std::uint8_t> raw;
-    raw.reserve((rowBytes + 1) * static_cast<std::size_t>(height));
-    for (int y = height - 1; y >= 0; --y) {
-        raw.push_back(0);   // filter: none
-        const std::uint8_t* row = rgbBottomUp + static_cast<std::size_t>(y) * rowBytes;
-        raw.insert(raw.end(), row, row + rowBytes);
-    }
-    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<std::uint8_t> packed(packedSize);
-    compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), level);
-    packed.resize(packedSize);
+    return Encode(width, height, rgbBottomUp, 3, level);
+}
 
-    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<std::uint8_t> header;
-    PutU32(header, static_cast<std::uint32_t>(width));
-    PutU32(header, static_cast<std::uint32_t>(height));
-    header.insert(header.end(), {8, 2, 0, 0, 0});   // 8-bit RGB, no interlace
-    PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", packed);
-    PutChunk(png, "IEND", {});
-    return png;
+std::vector<std::uint8_t> EncodePNGFromBGRA(int width, int height, const std::uint8_t* bgraBottomUp, int level) {
+    return Encode(width, height, bgraBottomUp, 4, level);
 }
 
 bool WritePNG(const std::string& path, int width, int height, const std::uint8_t* rgbBottomUp) {
-    const std::vector<std::uint8_t> png = EncodePNG(width, height, rgbBottomUp);
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    const bool ok = std::fwrite(png.data(), 1, png.size(), file) == png.size();
-    return std::fclose(file) == 0 && ok;
+    return WriteBytes(path, EncodePNG(width, height, rgbBottomUp));
+}
+
+bool WritePNGFromBGRA(const std::string& path, int width, int height, const std::uint8_t* bgraBottomUp) {
+    return WriteBytes(path, EncodePNGFromBGRA(width, height, bgraBottomUp));
 }

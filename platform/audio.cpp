@@ -68,6 +68,16 @@ void AudioStreamPlay(AudioStream stream, bool /*flush*/, unsigned /*flags*/) {
     Mix_PlayMusic(music, 0);
 }
 
+bool AudioStreamSetPosition(AudioStream stream, double seconds) {
+    if (!audioOpen || stream == 0 || stream != musicHandle || !music) return false;
+    if (silentOutput) return true;   // nothing plays, so every position is as good
+    if (Mix_SetMusicPosition(seconds) != 0) {
+        lastError = std::string("cannot move the music to ") + std::to_string(seconds) + " s (" + Mix_GetError() + ")";
+        return false;
+    }
+    return true;
+}
+
 void AudioStop() {
     if (audioOpen) Mix_HaltMusic();
 }

@@ -18,6 +18,8 @@ AudioStream AudioStreamCreateFile(const char* path);
 
 void AudioStart();
 void AudioStreamPlay(AudioStream stream, bool flush, unsigned flags);
+// Moves the playing stream to `seconds` from its start; false when it cannot.
+bool AudioStreamSetPosition(AudioStream stream, double seconds);
 void AudioStop();
 void AudioStreamFree(AudioStream stream);
 void AudioFree();

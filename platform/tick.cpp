@@ -8,6 +8,13 @@ namespace {
 
 bool virtualClock = false;
 double virtualMs = 0.0;   // unwrapped; the fraction carries over between steps
+std::uint32_t liveOffset = 0;   // added to the live counter
+
+std::uint32_t LiveMs() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ms) & 0xFFFFFFFFu);
+}
 
 }  // namespace
 
@@ -16,9 +23,7 @@ std::uint32_t GetTickCount() {
         const auto whole = static_cast<std::uint64_t>(virtualMs);
         return static_cast<std::uint32_t>(whole & 0xFFFFFFFFu);
     }
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
-    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ms) & 0xFFFFFFFFu);
+    return LiveMs() + liveOffset;
 }
 
 void UseVirtualClock(std::uint32_t startMs) {
@@ -32,7 +37,15 @@ void AdvanceVirtualClock(double ms) {
 
 bool IsVirtualClock() { return virtualClock; }
 
-void UseLiveClock() { virtualClock = false; }
+void UseLiveClock() {
+    virtualClock = false;
+    liveOffset = 0;
+}
+
+void UseLiveClockFrom(std::uint32_t currentMs) {
+    virtualClock = false;
+    liveOffset = currentMs - LiveMs();   // wraps like the counter itself
+}
 
 double WallSeconds() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();

@@ -15,6 +15,10 @@ bool IsVirtualClock();
 // Back to the live counter (tests).
 void UseLiveClock();
 
+// Back to the live counter, which from now on counts on from `currentMs` (a run that caught
+// up on the virtual clock goes on in real time without a jump).
+void UseLiveClockFrom(std::uint32_t currentMs);
+
 // Wall-clock seconds from a monotonic source, for measuring (never for the demo's time).
 double WallSeconds();
 

@@ -19,6 +19,7 @@ bool displayModeChanged = false;
 bool realDisplay = false;
 bool videoStarted = false;
 void (*beforeSwap)() = nullptr;
+bool presenting = true;
 std::deque<WindowMessage> queuedMessages;
 
 bool StartVideo(bool headless, WindowError& error) {
@@ -138,7 +139,10 @@ WindowMessage PeekWindowMessage() {
 
 void QueueWindowMessage(WindowMessage message) { queuedMessages.push_back(message); }
 
+void SetPresenting(bool on) { presenting = on; }
+
 void SwapBuffers() {
+    if (!presenting) return;
     if (beforeSwap) beforeSwap();
     if (window) SDL_GL_SwapWindow(window);
 }

@@ -58,6 +58,9 @@ void QueueWindowMessage(WindowMessage message);
 // Shows the back buffer.
 void SwapBuffers();
 
+// While presenting is off (catching up to a start time), swaps do nothing, not even the hook.
+void SetPresenting(bool on);
+
 // Called just before every swap, with the finished picture still in the back buffer; null for none.
 void SetBeforeSwapHook(void (*hook)());
 

@@ -76,12 +76,7 @@ bool SceneTwo::Load() {
     // Read here, not at construction: the level may be set after the scenes exist.
     sphereDetail = settings.detailLevel == 2 ? 32 : settings.detailLevel == 1 ? 24 : 16;
     std::fill(std::begin(noiseTexels), std::end(noiseTexels), std::uint8_t{200});
-    flickerSchedule.AddWindow(52.1f, 53.3f, 0.0f, 0.0f);
-    flickerSchedule.AddWindow(58.8f, 60.1f, 0.0f, 0.0f);
-    flickerSchedule.AddWindow(65.5f, 66.8f, 0.0f, 0.0f);
-    flickerSchedule.AddWindow(72.2f, 73.5f, 0.0f, 0.0f);
-    flickerSchedule.AddWindow(79.0f, 80.3f, 0.0f, 0.0f);
-    flickerSchedule.AddWindow(81.8f, 83.1f, 0.0f, 0.0f);
+    for (const FlickerWindow& window : kFlickerWindows) flickerSchedule.AddWindow(window.start, window.end, 0.0f, 0.0f);
 
     glGenTextures(1, &textures[2]);
     glBindTexture(GL_TEXTURE_1D, textures[2]);

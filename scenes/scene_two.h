@@ -24,6 +24,13 @@ public:
     // Raised in every frame of the fade-out phase; Frame then fades to black.
     bool AdvanceFadeOut(float step) override;
 
+    // The noise flickers, in demo time.
+    struct FlickerWindow {
+        float start, end;
+    };
+    static constexpr FlickerWindow kFlickerWindows[6] = {{52.1f, 53.3f}, {58.8f, 60.1f}, {65.5f, 66.8f},
+                                                         {72.2f, 73.5f}, {79.0f, 80.3f}, {81.8f, 83.1f}};
+
     // Cubes per glDrawElements call, and cubes the index table covers.
     static constexpr std::uint32_t kBatchCubes = 800;
     static constexpr int kIndexedCubes = 1000;

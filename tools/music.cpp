@@ -1,201 +1,312 @@
-// tools/music.cpp — a slowly changing chord pad with a soft bass, sparse bell tones and a
-// small reverb; then LAME turns it into an MP3.
+// tools/music.cpp — the soundtrack's arrangement, section by section along the timeline, and
+// its encoding with LAME.
 //
-// Everything is computed from fixed numbers and our own random generator, and LAME is
-// deterministic, so the file has the same bytes on every run.
+// Sections and their times all come from tools/music_cues.h. From the beat-in on, a grid of
+// sixteenth notes at one tempo carries drums, bass and arpeggios; the hits that mark moments of
+// the picture (the flickers, the scene changes, the second flash) sit at their exact times,
+// and the grid's drums leave a little room around each so the hit stands alone.
 #include "tools/music.h"
 
 #include <lame/lame.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdio>
 
+#include "tools/music_cues.h"
+#include "tools/music_parts.h"
 #include "tools/noise.h"
 #include "tools/output_file.h"
-#include "tools/vec.h"
 
 namespace assets {
 namespace {
 
-constexpr double kRate = kMusicSampleRate;
-constexpr int kFrames = kMusicSampleRate * kMusicSeconds;
-constexpr double kChordSeconds = 12.5;     // 16 chords over the piece
-constexpr double kCrossfade = 5.0;         // chords melt into each other over this long
-constexpr int kTableSize = 4096;
+using namespace synth;
+using namespace cues;
 
-struct Chord {
-    int bass;                  // MIDI note
-    std::array<int, 5> pad;    // MIDI notes
-};
-
-// D major, drifting: Dmaj9, Bm11, Gmaj9, Asus2 — then voicings that open upwards.
-const Chord kChords[] = {
-    {38, {50, 57, 61, 64, 66}}, {35, {47, 54, 57, 61, 64}}, {31, {43, 50, 54, 57, 59}}, {33, {45, 52, 57, 59, 64}},
-    {38, {50, 57, 62, 64, 69}}, {35, {47, 54, 59, 62, 66}}, {31, {43, 54, 57, 59, 62}}, {33, {45, 52, 59, 61, 64}},
-    {38, {50, 57, 61, 66, 69}}, {40, {52, 55, 59, 62, 66}}, {31, {43, 50, 57, 59, 66}}, {33, {45, 57, 59, 64, 68}},
-    {38, {50, 54, 57, 61, 64}}, {35, {47, 54, 57, 62, 66}}, {31, {43, 50, 54, 59, 62}}, {38, {50, 57, 62, 66, 69}},
-};
-constexpr int kChordCount = sizeof kChords / sizeof kChords[0];
-
-double NoteHz(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
-
-// A mellow saw: harmonics falling off faster than a plain saw's.
-std::vector<float> PadWave() {
-    std::vector<float> table(kTableSize + 1);
-    for (int i = 0; i <= kTableSize; ++i) {
-        double sum = 0;
-        for (int h = 1; h <= 10; ++h) sum += std::sin(2 * M_PI * h * i / kTableSize) / std::pow(h, 1.6);
-        table[i] = static_cast<float>(sum * 0.6);
-    }
-    return table;
+// Every hit of the piece, in time order.
+std::vector<double> HitTimes() {
+    std::vector<double> hits = {kCloudStart, kCaveStart, kSkyStart, kSecondFlash};
+    hits.insert(hits.end(), std::begin(kFlickers), std::end(kFlickers));
+    std::sort(hits.begin(), hits.end());
+    return hits;
 }
 
-// A phase-accumulator oscillator reading a table with linear interpolation.
-struct Oscillator {
-    std::uint32_t phase = 0;
-    std::uint32_t step = 0;
-    void Tune(double hz) { step = static_cast<std::uint32_t>(hz / kRate * 4294967296.0); }
-    float Next(const std::vector<float>& table) {
-        const std::uint32_t index = phase >> 20;                       // 12 bits of table index
-        const float fraction = (phase & 0xFFFFF) * (1.0f / 1048576.0f);
-        phase += step;
-        return table[index] + (table[index + 1] - table[index]) * fraction;
+// Opacity of scene one's black overlay at demo time t: ramps in over a window's fade-in,
+// holds, ramps out over its fade-out. Before the scene starts the screen is black too.
+double BlackLevel(double t) {
+    const double s = t - kSceneOneStart;
+    if (s < 0) return 1.0;
+    for (const FadeWindow& w : kBlackFades) {
+        if (s < w.start || s > w.end) continue;
+        if (w.fadeIn > 0 && s < w.start + w.fadeIn) return (s - w.start) / w.fadeIn;
+        if (w.fadeOut > 0 && s > w.end - w.fadeOut) return (w.end - s) / w.fadeOut;
+        return 1.0;
     }
-};
-
-// Level of chord k at time t: rises over the crossfade before its slot, falls over the
-// crossfade after, with equal-power curves so the sum stays even.
-float ChordLevel(int k, double t) {
-    const double start = k * kChordSeconds - kCrossfade / 2, end = (k + 1) * kChordSeconds + kCrossfade / 2;
-    if (t <= start || t >= end) return 0.0f;
-    if (k > 0 && t < start + kCrossfade) return static_cast<float>(std::sin((t - start) / kCrossfade * M_PI / 2));
-    if (k < kChordCount - 1 && t > end - kCrossfade) return static_cast<float>(std::cos((t - (end - kCrossfade)) / kCrossfade * M_PI / 2));
-    return 1.0f;
+    return 0.0;
 }
 
-// The pad, the bass and the bells, dry, into left and right.
-void RenderVoices(std::vector<float>& left, std::vector<float>& right) {
-    const std::vector<float> wave = PadWave();
-    std::vector<float> sine(kTableSize + 1);
-    for (int i = 0; i <= kTableSize; ++i) sine[i] = static_cast<float>(std::sin(2 * M_PI * i / kTableSize));
+// A cutoff that falls from `from` to `to` over [start, end], exponentially.
+double Sweep(double t, double start, double end, double from, double to) {
+    if (t <= start) return from;
+    if (t >= end) return to;
+    return from * std::pow(to / from, (t - start) / (end - start));
+}
 
-    for (int k = 0; k < kChordCount; ++k) {
-        const int first = std::max(0, static_cast<int>((k * kChordSeconds - kCrossfade / 2) * kRate));
-        const int last = std::min(kFrames, static_cast<int>(((k + 1) * kChordSeconds + kCrossfade / 2) * kRate) + 1);
-        // Two voices a few cents apart per note, one to each side, give the pad its width.
-        std::array<Oscillator, 10> voices;
-        for (int n = 0; n < 5; ++n) {
-            voices[2 * n].Tune(NoteHz(kChords[k].pad[n] - 0.06));
-            voices[2 * n + 1].Tune(NoteHz(kChords[k].pad[n] + 0.06));
-            voices[2 * n].phase = static_cast<std::uint32_t>(n * 0x2F000000u);
-            voices[2 * n + 1].phase = static_cast<std::uint32_t>(n * 0x51000000u);
+double DrumCutoff(double t) {
+    if (t >= kCaveStart && t < kSkyStart) return 380.0;
+    if (t >= kRedVeilStart) return Sweep(t, kRedVeilStart, kCreditsStart, 18000.0, 220.0);
+    return 18000.0;
+}
+
+// The music bus drops its filter at each flicker and opens again over the flicker's length.
+double MusicCutoff(double t) {
+    double cutoff = 18000.0;
+    for (double flicker : kFlickers)
+        if (t >= flicker && t < flicker + 1.3) cutoff = std::min(cutoff, Sweep(t, flicker, flicker + 1.3, 320.0, 18000.0));
+    if (t >= kRedVeilStart) cutoff = std::min(cutoff, Sweep(t, kRedVeilStart, kCreditsStart, 18000.0, 1600.0));
+    return cutoff;
+}
+
+// A time-varying low-pass over a whole bus.
+void FilterBus(Stereo& bus, double (*cutoffAt)(double)) {
+    Filter left, right;
+    for (std::size_t i = 0; i < bus.Frames(); ++i) {
+        if (i % 32 == 0) {
+            const double cutoff = cutoffAt(static_cast<double>(i) / kRate);
+            left.Set(cutoff, 0.7);
+            right.Set(cutoff, 0.7);
         }
-        Oscillator bass;
-        bass.Tune(NoteHz(kChords[k].bass));
-        // Levels change slowly, so they are worked out once per block of samples.
-        constexpr int kBlock = 128;
-        for (int blockStart = first; blockStart < last; blockStart += kBlock) {
-            const double t = blockStart / kRate;
-            const float level = ChordLevel(k, t);
-            std::array<float, 5> swell;
-            for (int n = 0; n < 5; ++n)   // each note breathes at its own slow rate
-                swell[n] = 0.11f * level * (0.75f + 0.25f * static_cast<float>(std::sin(t * (0.11 + 0.037 * n) + n)));
-            const float bassLevel = 0.2f * level;
-            const int blockEnd = std::min(last, blockStart + kBlock);
-            for (int i = blockStart; i < blockEnd; ++i) {
-                float l = 0, r = 0;
-                for (int n = 0; n < 5; ++n) {
-                    l += voices[2 * n].Next(wave) * swell[n];
-                    r += voices[2 * n + 1].Next(wave) * swell[n];
-                }
-                const float low = bass.Next(sine) * bassLevel;
-                left[i] += l + low;
-                right[i] += r + low;
+        bus.left[i] = left.Process(bus.left[i]).low;
+        bus.right[i] = right.Process(bus.right[i]).low;
+    }
+}
+
+// The intro: a pad and a drone that swell whenever the black fades lift, a chime for each
+// caption, and a sweep into the beat-in.
+void RenderIntro(Stereo& music, Stereo& send) {
+    Stereo pad(FrameAt(kBeatIn + 1.0));
+    Voice voice = PadVoice(900.0);
+    voice.attack = 1.5;
+    voice.release = 1.0;
+    voice.gain *= 2.5f;
+    for (int note : {57, 60, 64, 71}) Note(pad, 0.0, kBeatIn - 0.3, NoteHz(note), voice);
+    Voice drone;
+    drone.wave = Wave::Sine;
+    drone.attack = 3.0;
+    drone.sustain = 1.0;
+    drone.release = 1.0;
+    drone.gain = 0.22f;
+    Note(pad, 0.0, kBeatIn - 0.5, NoteHz(33), drone);
+    // The swell follows the picture: quiet under black, full where it shows, smoothed.
+    double level = 0.35;
+    const double smoothing = 1.0 - std::exp(-1.0 / (0.25 * kRate));
+    for (std::size_t i = 0; i < pad.Frames(); ++i) {
+        const double target = 0.35 + 0.65 * (1.0 - BlackLevel(static_cast<double>(i) / kRate));
+        level += (target - level) * smoothing;
+        music.left[i] += pad.left[i] * static_cast<float>(level);
+        music.right[i] += pad.right[i] * static_cast<float>(level);
+    }
+    const int chimes[2] = {81, 88};
+    for (int c = 0; c < 2; ++c) Note(send, kSceneOneStart + kCaptionStarts[c], 0.05, NoteHz(chimes[c]), BellVoice(0.11f, 0.3f + 0.4f * c));
+    Riser(music, kBeatIn - 1.8, kBeatIn, 0.25f, 0x5EEDu);
+}
+
+// 13.85–50: four-to-the-floor from the beat-in; the turn of the object brings in the rest
+// piece by piece; a snare roll and a sweep lead into the cloud.
+void RenderBuild(const Grid& grid, Stereo& drums, Stereo& music, Stereo& send) {
+    Crash(drums, kBeatIn, 0.3f, 0xBEA7u);
+    for (int s = grid.FirstStep(kBeatIn); grid.Time(s) < kCloudStart; ++s) {
+        const double t = grid.Time(s);
+        const int pos = s % 16, bar = s / 16;
+        const double u = std::clamp((t - kTurnStart) / (kTurnEnd - kTurnStart), 0.0, 1.0);
+        const bool turning = t >= kTurnStart;
+        const bool fill = t >= kCloudStart - 2.0;
+        const Chord& chord = BuildChord(bar);
+        if (grid.DrumsAllowed(t)) {
+            if (pos % 4 == 0) Kick(drums, t, 0.85f);
+            if (turning && pos % 4 == 2) HiHat(drums, t, 0.13f, u > 0.7, 0.6f, 0x100u + s);
+            if (turning && u > 0.3 && pos % 2 == 1) HiHat(drums, t, 0.06f, false, 0.4f, 0x200u + s);
+            if (turning && u > 0.15 && !fill && (pos == 4 || pos == 12)) Snare(drums, t, 0.4f, 0x300u + s);
+            if (fill) {
+                const float rise = static_cast<float>((t - (kCloudStart - 2.0)) / 2.0);
+                Snare(drums, t, 0.12f + 0.33f * rise, 0x400u + s);
             }
         }
-    }
-
-    // Bells: now and then a chord tone two octaves up, struck softly and left to ring.
-    Random random(0xBE11u);
-    for (double t = 6.0; t < kMusicSeconds - 8; t += random.Uniform(2.5f, 5.5f)) {
-        const int k = std::min(kChordCount - 1, static_cast<int>(t / kChordSeconds));
-        const int note = kChords[k].pad[random.Below(5)] + 24;
-        const float pan = random.Uniform(0.2f, 0.8f);
-        const float strength = random.Uniform(0.025f, 0.05f);
-        Oscillator partial, upper;
-        partial.Tune(NoteHz(note));
-        upper.Tune(NoteHz(note) * 2.76);
-        const int start = static_cast<int>(t * kRate);
-        const int length = static_cast<int>(5.0 * kRate);
-        // Exponential decays as per-sample factors; a 5 ms attack avoids a click.
-        const float fundamentalDecay = static_cast<float>(std::exp(-0.9 / kRate));
-        const float upperDecay = static_cast<float>(std::exp(-3.0 / kRate));
-        float fundamental = strength, overtone = 0.3f * strength;
-        for (int i = 0; i < length && start + i < kFrames; ++i) {
-            const float attack = std::min(1.0f, static_cast<float>(i) * (200.0f / static_cast<float>(kRate)));
-            const float value = attack * (fundamental * partial.Next(sine) + overtone * upper.Next(sine));
-            fundamental *= fundamentalDecay;
-            overtone *= upperDecay;
-            left[start + i] += value * (1 - pan);
-            right[start + i] += value * pan;
+        if (pos % 2 == 0) {
+            const int note = chord.bass + (pos % 4 == 2 ? 12 : 0);
+            Note(music, t, grid.step * 1.6, NoteHz(note), BassVoice(300.0 + 500.0 * u));
         }
+        if (turning && pos == 0) {
+            for (int note : chord.pad) Note(music, t, grid.bar, NoteHz(note), PadVoice(600.0 + 2400.0 * u));
+        }
+        if (u > 0.45) {
+            const int note = chord.pad[(pos * 3) % 4] + 12;
+            Note(send, t, grid.step * 0.6, NoteHz(note), ArpVoice(900.0 + 3000.0 * u, pos % 2 ? 0.35f : 0.65f));
+        }
+    }
+    Riser(music, kCloudStart - 3.5, kCloudStart, 0.35f, 0x7153u);
+}
+
+// A hit: crash, kick and a bright chord stab, all at one instant.
+void Hit(Stereo& drums, double t, const Chord& chord, float gain, std::uint32_t seed) {
+    Crash(drums, t, 0.32f * gain, seed);
+    Kick(drums, t, 0.95f * gain);
+    for (int note : chord.pad) Note(drums, t, 0.22, NoteHz(note + 12), StabVoice(0.2f * gain));
+    Note(drums, t, 0.4, NoteHz(chord.bass), BassVoice(1200.0));
+}
+
+// 50–87: a darker key over a half-time groove; a hit on every flicker.
+void RenderCloud(const Grid& grid, Stereo& drums, Stereo& music, Stereo& send) {
+    const int first = grid.FirstStep(kCloudStart);
+    for (int s = first; grid.Time(s) < kCaveStart; ++s) {
+        const double t = grid.Time(s);
+        const int pos = s % 16, bar = (s - first) / 16;
+        const Chord& chord = CloudChord(bar);
+        const bool ending = t >= kCaveStart - 1.9;
+        if (grid.DrumsAllowed(t) && !ending) {
+            if (pos == 0 || pos == 10) Kick(drums, t, 0.85f);
+            if (pos == 8) Snare(drums, t, 0.45f, 0x500u + s);
+            HiHat(drums, t, pos % 2 == 0 ? 0.1f : 0.05f, pos == 14, pos % 4 == 0 ? 0.55f : 0.42f, 0x600u + s);
+        }
+        if (pos == 0 || pos == 3 || pos == 6 || pos == 8 || pos == 11 || pos == 14)
+            Note(music, t, grid.step * 1.2, NoteHz(chord.bass + (pos == 6 || pos == 14 ? 12 : 0)), BassVoice(500.0));
+        if ((s - first) % 32 == 0)
+            for (int note : chord.pad) Note(music, t, 2 * grid.bar, NoteHz(note), PadVoice(1400.0, 0.5f));
+        if (pos % 2 == 0 && bar % 2 == 1) {
+            Note(send, t, grid.step * 0.5, NoteHz(chord.pad[(pos / 2) % 4] + 24), ArpVoice(2500.0, pos % 4 ? 0.3f : 0.7f));
+        }
+    }
+    for (int f = 0; f < kFlickerCount; ++f) Hit(drums, kFlickers[f], CloudChord(f * 2 + 1), 1.0f, 0xF11Cu + f);
+    Riser(music, kCaveStart - 2.5, kCaveStart, 0.3f, 0x8A7Eu);
+}
+
+// 87–112.3: a deep boom, low-passed slow drums, a sub bass, a murky pad and bubbles.
+void RenderCave(const Grid& grid, Stereo& drums, Stereo& music, Stereo& send) {
+    Kick(drums, kCaveStart, 1.0f, 28.0f);
+    Random random(0xB0BB1Eu);
+    const int first = grid.FirstStep(kCaveStart);
+    for (int s = first; grid.Time(s) < kSkyStart; ++s) {
+        const double t = grid.Time(s);
+        const int pos = s % 16, bar = (s - first) / 16;
+        const Chord& chord = CaveChord(bar / 2);
+        if (grid.DrumsAllowed(t)) {
+            if (pos == 0 || pos == 8) Kick(drums, t, 0.8f, 38.0f);
+            if (pos == 12 && bar % 2 == 1) Snare(drums, t, 0.3f, 0x700u + s);
+        }
+        if ((s - first) % 32 == 0) {
+            Voice sub;
+            sub.wave = Wave::Sine;
+            sub.attack = 0.4;
+            sub.sustain = 0.9;
+            sub.release = 0.8;
+            sub.gain = 0.26f;
+            Note(music, t, 2 * grid.bar - 0.3, NoteHz(chord.bass), sub);
+            for (int note : chord.pad) Note(music, t, 2 * grid.bar, NoteHz(note), PadVoice(520.0, 0.8f));
+        }
+        if (random.Uniform(0.0f, 1.0f) < 0.5f) {
+            const int note = chord.pad[random.Below(4)] + 24 + 12 * random.Below(2);
+            Bubble(send, t, NoteHz(note), 0.16f, random.Uniform(0.15f, 0.85f));
+        }
+    }
+    Riser(music, kSkyStart - 3.0, kSkyStart, 0.4f, 0x5C1Eu);
+}
+
+// 112.3–170: a bright, wide release with a lead line; the second flash gets its own hit and
+// the sea brings the full kit.
+void RenderSky(const Grid& grid, Stereo& drums, Stereo& music, Stereo& send) {
+    Hit(drums, kSkyStart, SkyChord(0), 1.1f, 0x5A1u);
+    Hit(drums, kSecondFlash, SkyChord(2), 1.1f, 0x5A2u);
+    for (int note : SkyChord(0).pad) Note(music, kSkyStart, 1.2, NoteHz(note + 12), PadVoice(6000.0, 1.0f));
+    Riser(music, kSecondFlash - 1.9, kSecondFlash, 0.3f, 0xF1A5u);
+    const int first = grid.FirstStep(kSkyStart);
+    // The lead: eighth notes through two bars, indices into the chord an octave up; -1 rests.
+    const int melody[16] = {0, -1, 2, 1, -1, 3, 2, -1, 1, -1, 0, 2, 3, -1, 2, 1};
+    for (int s = first; grid.Time(s) < kRedVeilStart + 4.0; ++s) {
+        const double t = grid.Time(s);
+        const int pos = s % 16, bar = (s - first) / 16;
+        const Chord& chord = SkyChord(bar);
+        const bool sea = t >= kSecondFlash;
+        const bool playing = t < kRedVeilStart;
+        const float fade = playing ? 1.0f : static_cast<float>(1.0 - (t - kRedVeilStart) / 4.0);
+        if (grid.DrumsAllowed(t)) {
+            if (pos % 4 == 0) Kick(drums, t, 0.85f * fade);
+            if (pos % 4 == 2) HiHat(drums, t, 0.12f * fade, sea, 0.62f, 0x800u + s);
+            if (sea && pos % 2 == 1) HiHat(drums, t, 0.05f * fade, false, 0.38f, 0x900u + s);
+            if ((sea || bar >= 4) && (pos == 4 || pos == 12)) Snare(drums, t, 0.42f * fade, 0xA00u + s);
+        }
+        if (!playing) continue;
+        if (pos % 4 == 2 || (sea && pos % 4 == 3))
+            Note(music, t, grid.step * 1.4, NoteHz(chord.bass + 12 * (pos % 4 == 3)), BassVoice(700.0));
+        if (pos == 0) for (int note : chord.pad) Note(music, t, grid.bar, NoteHz(note), PadVoice(4200.0, 1.0f));
+        const int step = ((s - first) % 32) / 2;
+        if (pos % 2 == 0 && bar >= 4 && melody[step] >= 0)
+            Note(send, t, grid.step * 1.5, NoteHz(chord.pad[melody[step]] + 12), LeadVoice());
+        if (sea && pos % 2 == 1) Note(send, t, grid.step * 0.5, NoteHz(chord.pad[(pos / 2) % 4] + 24), ArpVoice(3500.0, 0.5f));
     }
 }
 
-// A small room: parallel damped combs and two allpasses per side (Schroeder's design), with
-// slightly different lengths left and right for width.
-void AddReverb(std::vector<float>& samples, int spread, float wet) {
-    const int combLengths[] = {1557, 1617, 1491, 1422};
-    const int allpassLengths[] = {225, 556};
-    std::vector<std::vector<float>> combs, allpasses;
-    std::vector<float> damping(4, 0.0f);
-    for (int length : combLengths) combs.emplace_back(length + spread, 0.0f);
-    for (int length : allpassLengths) allpasses.emplace_back(length + spread, 0.0f);
-    std::vector<std::size_t> combAt(4, 0), allpassAt(2, 0);
-    for (float& sample : samples) {
-        const float input = sample * 0.25f;
-        float out = 0;
-        for (int c = 0; c < 4; ++c) {
-            float& cell = combs[c][combAt[c]];
-            damping[c] = cell * 0.6f + damping[c] * 0.4f;
-            out += cell;
-            cell = input + damping[c] * 0.86f;
-            if (++combAt[c] == combs[c].size()) combAt[c] = 0;
+// Under the red veil the kit sinks away; from the credits on, a calm pad and slow bells.
+void RenderClose(const Grid& grid, Stereo& music, Stereo& send) {
+    Random random(0xC1053u);
+    const int first = grid.FirstStep(kCreditsStart);
+    for (int s = first; grid.Time(s) < kFadeOutEnd; s += 2) {
+        const double t = grid.Time(s);
+        const int bar = (s - first) / 16;
+        const Chord& chord = CloseChord(bar / 2);
+        if ((s - first) % 32 == 0) {
+            Voice pad = PadVoice(1500.0, 1.0f);
+            pad.attack = 1.2;
+            pad.release = 2.0;
+            for (int note : chord.pad) Note(music, t, 2 * grid.bar, NoteHz(note), pad);
+            Voice low;
+            low.wave = Wave::Sine;
+            low.attack = 1.0;
+            low.sustain = 1.0;
+            low.release = 1.5;
+            low.gain = 0.25f;
+            Note(music, t, 2 * grid.bar, NoteHz(chord.bass), low);
         }
-        for (int a = 0; a < 2; ++a) {
-            float& cell = allpasses[a][allpassAt[a]];
-            const float delayed = cell;
-            cell = out + delayed * 0.5f;
-            out = delayed - out;
-            if (++allpassAt[a] == allpasses[a].size()) allpassAt[a] = 0;
-        }
-        sample = sample * (1 - wet) + out * wet;
+        if (random.Uniform(0.0f, 1.0f) < 0.28f)
+            Note(send, t, 0.05, NoteHz(chord.pad[random.Below(4)] + 24), BellVoice(0.06f, random.Uniform(0.2f, 0.8f)));
     }
 }
 
 }  // namespace
 
 std::vector<std::int16_t> SynthesiseMusic() {
-    std::vector<float> left(kFrames, 0.0f), right(kFrames, 0.0f);
-    RenderVoices(left, right);
-    AddReverb(left, 0, 0.35f);
-    AddReverb(right, 23, 0.35f);
-    // Fade in and out, then scale to a quiet peak.
-    float peak = 0;
-    for (int i = 0; i < kFrames; ++i) {
-        const float t = static_cast<float>(i / kRate);
-        const float fade = SmoothStep(0.0f, 4.0f, t) * (1.0f - SmoothStep(kMusicSeconds - 7.0f, kMusicSeconds - 0.2f, t));
-        left[i] *= fade;
-        right[i] *= fade;
-        peak = std::max(peak, std::max(std::fabs(left[i]), std::fabs(right[i])));
+    const std::size_t frames = FrameAt(kMusicSeconds);
+    Stereo drums(frames), music(frames), send(frames);
+    const Grid grid(kBeatIn, kBeatSeconds, HitTimes());
+    RenderIntro(music, send);
+    RenderBuild(grid, drums, music, send);
+    RenderCloud(grid, drums, music, send);
+    RenderCave(grid, drums, music, send);
+    RenderSky(grid, drums, music, send);
+    RenderClose(grid, music, send);
+
+    for (std::size_t i = 0; i < frames; ++i) {
+        music.left[i] += send.left[i];
+        music.right[i] += send.right[i];
     }
-    const float gain = peak > 0 ? 0.42f * 32767.0f / peak : 0.0f;
-    std::vector<std::int16_t> pcm(static_cast<std::size_t>(kFrames) * 2);
-    for (int i = 0; i < kFrames; ++i) {
-        pcm[2 * static_cast<std::size_t>(i)] = static_cast<std::int16_t>(std::lround(left[i] * gain));
-        pcm[2 * static_cast<std::size_t>(i) + 1] = static_cast<std::int16_t>(std::lround(right[i] * gain));
+    PingPongDelay(send, music, 3 * kBeatSeconds / 4, 0.42f, 0.45f);
+    FilterBus(drums, DrumCutoff);
+    FilterBus(music, MusicCutoff);
+    Reverb(music, drums, 0.35f, 1.0f);   // the drum bus now also carries the music's room
+
+    float peak = 0;
+    for (std::size_t i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double fade = t < kFadeOutStart ? 1.0 : t >= kFadeOutEnd ? 0.0 : 0.5 + 0.5 * std::cos((t - kFadeOutStart) / (kFadeOutEnd - kFadeOutStart) * 3.141592653589793);
+        drums.left[i] = (drums.left[i] + music.left[i]) * static_cast<float>(fade);
+        drums.right[i] = (drums.right[i] + music.right[i]) * static_cast<float>(fade);
+        peak = std::max(peak, std::max(std::fabs(drums.left[i]), std::fabs(drums.right[i])));
+    }
+    const float gain = peak > 0 ? 0.89f * 32767.0f / peak : 0.0f;
+    std::vector<std::int16_t> pcm(frames * 2);
+    for (std::size_t i = 0; i < frames; ++i) {
+        pcm[2 * i] = static_cast<std::int16_t>(std::lround(drums.left[i] * gain));
+        pcm[2 * i + 1] = static_cast<std::int16_t>(std::lround(drums.right[i] * gain));
     }
     return pcm;
 }
@@ -212,17 +323,20 @@ bool WriteMusic(const std::string& root) {
     lame_set_num_channels(encoder, 2);
     lame_set_mode(encoder, JOINT_STEREO);
     lame_set_VBR(encoder, vbr_off);
-    lame_set_brate(encoder, 128);
-    lame_set_quality(encoder, 7);   // fast; a soft pad needs no finer search
+    lame_set_brate(encoder, kMusicBitRate);
+    lame_set_quality(encoder, 5);
     lame_set_bWriteVbrTag(encoder, 0);
     lame_set_write_id3tag_automatic(encoder, 0);
     std::vector<std::uint8_t> mp3;
     bool ok = lame_init_params(encoder) >= 0;
     if (ok) {
+        // Decoders that know nothing of the file play the encoder's and their own delay first;
+        // starting the input that much later puts every sound at its time in the decoded output.
+        const int frames = static_cast<int>(pcm.size() / 2);
+        const int skip = std::min(frames, lame_get_encoder_delay(encoder) + 529);
         constexpr int kChunk = 8192;
         std::vector<unsigned char> buffer(kChunk * 5 / 4 + 7200);
-        const int frames = static_cast<int>(pcm.size() / 2);
-        for (int at = 0; at < frames && ok; at += kChunk) {
+        for (int at = skip; at < frames && ok; at += kChunk) {
             const int count = std::min(kChunk, frames - at);
             const int bytes = lame_encode_buffer_interleaved(encoder, pcm.data() + 2 * static_cast<std::size_t>(at), count,
                                                              buffer.data(), static_cast<int>(buffer.size()));

@@ -1,4 +1,4 @@
-// tools/music.h — the demo's soundtrack: an ambient pad, synthesised and encoded to MP3.
+// tools/music.h — the demo's soundtrack, synthesised to follow the timeline and encoded to MP3.
 #pragma once
 
 #include <cstdint>
@@ -8,12 +8,12 @@
 namespace assets {
 
 constexpr int kMusicSampleRate = 44100;
-constexpr int kMusicSeconds = 200;
+constexpr int kMusicBitRate = 192;   // kbit/s, constant
 
-// Interleaved stereo samples of the whole piece.
+// Interleaved stereo samples of the whole piece, sample 0 at demo time 0.
 std::vector<std::int16_t> SynthesiseMusic();
 
-// DANE/Oblomar.mp3: the piece at 128 kbit/s, constant bit rate, no tags.
+// DANE/Oblomar.mp3: the piece at kMusicBitRate, constant bit rate, no tags.
 bool WriteMusic(const std::string& root);
 
 }  // namespace assets

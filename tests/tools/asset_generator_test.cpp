@@ -331,9 +331,9 @@ TEST_F(AssetGenerator, MusicIsAnMp3OfTheWholeTimeline) {
     std::ifstream in(root_ + "/DANE/Oblomar.mp3", std::ios::binary);
     ASSERT_TRUE(in.good());
     const std::vector<unsigned char> mp3((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    // 200 s at 128 kbit/s is 3.2 MB.
-    EXPECT_GT(mp3.size(), 2800000u);
-    EXPECT_LT(mp3.size(), 3600000u);
+    // 206 s at 192 kbit/s is 4.9 MB.
+    EXPECT_GT(mp3.size(), 4800000u);
+    EXPECT_LT(mp3.size(), 5100000u);
     ASSERT_GE(mp3.size(), 4u);
     EXPECT_EQ(mp3[0], 0xFF) << "no MPEG frame sync at the start";
     EXPECT_EQ(mp3[1] & 0xE0, 0xE0);

@@ -1,0 +1,129 @@
+// app/run_control.cpp — the unseen frames before the start, the recorder and its progress.
+#include "app/run_control.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "platform/gl.h"
+#include "platform/tick.h"
+#include "platform/window.h"
+
+namespace {
+
+FrameRecorder* grabbingRecorder = nullptr;
+
+void GrabFrame() {
+    if (grabbingRecorder) grabbingRecorder->Grab();
+}
+
+}  // namespace
+
+long StartFrame(double seconds, int fps) {
+    if (seconds <= 0 || fps <= 0) return 0;
+    return static_cast<long>(std::ceil(seconds * fps - 1e-6));
+}
+
+long TimelineFrames(double timelineSeconds, int fps) {
+    return timelineSeconds <= 0 ? 0 : static_cast<long>(std::lround(timelineSeconds * fps));
+}
+
+RunControl::RunControl(const Options& runOptions, std::function<void(double)> showingStarts)
+    : options(runOptions), onShowing(std::move(showingStarts)) {}
+
+bool RunControl::Begin(double timelineSeconds, const std::string& musicPath, std::string& error) {
+    startFrame = StartFrame(options.startSeconds, options.fps);
+    showing = startFrame == 0;
+    recording = !options.captureDir.empty();
+    if (recording) {
+        RecordingPlan plan;
+        plan.target = options.captureDir;
+        plan.fps = options.fps;
+        plan.firstFrame = startFrame;
+        const long rest = TimelineFrames(timelineSeconds, options.fps) - startFrame;
+        plannedFrames = options.frames > 0 ? options.frames : std::max(1L, rest);
+        plan.frames = plannedFrames;
+        plan.musicPath = musicPath;
+        if (!recorder.Begin(plan, error)) return false;
+        recorder.StartReadback();
+        grabbingRecorder = &recorder;
+        platform::SetBeforeSwapHook(GrabFrame);   // the loading screen's last picture is what the first steps show
+    }
+    if (!showing) {
+        catchUpStarted = platform::WallSeconds();
+        platform::SetPresenting(false);
+        std::fprintf(stderr, "undertow: playing the timeline unseen up to %.2f s\n", options.startSeconds);
+    }
+    return true;
+}
+
+void RunControl::StartShowing() {
+    if (scissored) glDisable(GL_SCISSOR_TEST);
+    scissored = false;
+    platform::SetPresenting(true);
+    showing = true;
+    const double startTime = static_cast<double>(startFrame) / options.fps;
+    std::fprintf(stderr, "undertow: reached %.2f s of the demo in %.1f s\n", startTime,
+                 platform::WallSeconds() - catchUpStarted);
+    if (onShowing) onShowing(startTime);
+}
+
+void RunControl::BeforeTick(double demoSeconds, double sceneThreeStart) {
+    if (!showing && step >= startFrame) StartShowing();
+    if (showing) {
+        if (step == startFrame && recording) progress.Begin(stderr, plannedFrames, options.fps, platform::WallSeconds());
+        return;
+    }
+    // Whole frames from just before scene three's window on: the flare's depth read needs them.
+    const bool whole = demoSeconds + 2.0 / options.fps >= sceneThreeStart;
+    if (whole && scissored) {
+        glDisable(GL_SCISSOR_TEST);
+        scissored = false;
+    } else if (!whole && !scissored) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, 1, 1);
+        scissored = true;
+    }
+}
+
+bool RunControl::AfterTick(double demoSeconds) {
+    ++step;
+    if (!showing) return true;
+    ++shown;
+    if (!recording) return options.frames <= 0 || shown < options.frames;
+    if (!recorder.EndStep()) {
+        failed = true;
+        return false;
+    }
+    progress.Update(shown, demoSeconds, platform::WallSeconds());
+    return shown < plannedFrames;
+}
+
+bool RunControl::Finish(double demoSeconds, bool stoppedEarly) {
+    if (!showing) {
+        platform::SetPresenting(true);
+        if (scissored) glDisable(GL_SCISSOR_TEST);
+    }
+    if (!recording) return true;
+    platform::SetBeforeSwapHook(nullptr);
+    grabbingRecorder = nullptr;
+    std::string error;
+    const std::string video = recorder.Finish(error);
+    recorder.EndReadback();
+    progress.End(recorder.FramesWritten(), demoSeconds, platform::WallSeconds());
+    recording = false;
+    const long frames = recorder.FramesWritten();
+    if (video.empty()) {
+        if (recorder.FramesKept()) {
+            std::fprintf(stdout, "captured %ld frames at %d fps into %s\n", frames, options.fps, options.captureDir.c_str());
+            std::fprintf(stderr, "undertow: no video made: %s\n", error.c_str());
+            return !failed;
+        }
+        std::fprintf(stderr, "undertow: no recording was made: %s\n", error.c_str());
+        return false;
+    }
+    if (!recorder.IsVideo())
+        std::fprintf(stdout, "captured %ld frames at %d fps into %s\n", frames, options.fps, options.captureDir.c_str());
+    std::fprintf(stdout, "%s %ld frames (%.2f s) at %d fps: %s\n", stoppedEarly ? "stopped early; recorded" : "recorded",
+                 frames, static_cast<double>(frames) / options.fps, options.fps, video.c_str());
+    return !failed;
+}

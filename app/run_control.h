@@ -1,0 +1,62 @@
+// app/run_control.h — where a run starts showing, and what it records from there.
+//
+// A run that starts later than 0 s still lives through every frame before its start, at the
+// same time step, so every piece of per-frame state comes out as in a whole run; those frames
+// are drawn through a one-pixel scissor and never presented. Scene three is the exception: its
+// lens flare reads the depth buffer back, so inside its window the unseen frames are drawn whole.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/frame_recorder.h"
+#include "app/options.h"
+#include "app/recording_progress.h"
+
+// The first frame of a whole run at `fps` whose time is at or after `seconds`.
+long StartFrame(double seconds, int fps);
+// Frames of a whole recording of `timelineSeconds` at `fps`.
+long TimelineFrames(double timelineSeconds, int fps);
+
+class RunControl {
+public:
+    // `onShowing` runs once, when a run with a later start is about to draw its first shown
+    // frame, with the demo time of that frame (the shell starts the music there).
+    RunControl(const Options& options, std::function<void(double)> onShowing);
+
+    // With the scenes added and the context current, before loading: plans the recording,
+    // starts its output and its read-back. False with a message when the output cannot start.
+    bool Begin(double timelineSeconds, const std::string& musicPath, std::string& error);
+    // Before each Tick: leaves the unseen part at the start frame, and picks how the unseen
+    // frames are drawn.
+    void BeforeTick(double demoSeconds, double sceneThreeStart);
+    // After each Tick: records and counts a shown frame. False when the run is over (the
+    // planned frames are done) or the recording failed.
+    bool AfterTick(double demoSeconds);
+    // Whether this step's frame is shown (the start has been reached).
+    bool Showing() const { return showing; }
+    long FramesShown() const { return shown; }
+    // Before shutdown, with the context current: finishes the recording and says where it is.
+    // Returns false when a recording was asked for and none was made.
+    bool Finish(double demoSeconds, bool stoppedEarly);
+
+    bool Recording() const { return recording; }
+    bool RecordingFailed() const { return failed; }
+
+private:
+    void StartShowing();
+
+    const Options& options;
+    std::function<void(double)> onShowing;
+    bool recording = false;
+    bool showing = true;
+    bool scissored = false;
+    bool failed = false;
+    long step = 0;          // frames of a whole run gone by
+    long startFrame = 0;
+    long plannedFrames = 0; // frames to record; 0: until the timeline ends
+    long shown = 0;
+    double catchUpStarted = 0;
+    FrameRecorder recorder;
+    RecordingProgress progress;
+};

@@ -1,0 +1,183 @@
+// Recording: straight to a video with its sound, a later start matching a whole run frame for
+// frame, a recording stopped early, and an encoder that is missing or fails.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "support/bmp_files.h"
+#include "support/gl_test_context.h"
+
+namespace {
+
+const char* const kEnvironment = "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=offscreen ";
+
+std::string Program() { return std::string(UNDERTOW_BINARY_DIR) + "/undertow"; }
+
+// Runs a command; its output (both streams) and exit code.
+int RunCommand(const std::string& command, std::string& output) {
+    output.clear();
+    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) return -1;
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
+    const int status = ::pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool HaveFfmpeg() {
+    std::string output;
+    return RunCommand("ffmpeg -version", output) == 0 && RunCommand("ffprobe -version", output) == 0;
+}
+
+// One value that ffprobe reports for the first stream of a kind ("v" or "a").
+std::string Probe(const std::string& file, const char* stream, const char* entry) {
+    std::string output;
+    RunCommand(std::string("ffprobe -v error -count_frames -select_streams ") + stream + " -show_entries stream=" + entry +
+            " -of default=nw=1:nk=1 '" + file + "'",
+        output);
+    while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
+    return output;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+bool Exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+}  // namespace
+
+TEST(Recording, WritesAVideoWithSoundOfTheRightLength) {
+    if (!HaveFfmpeg()) GTEST_SKIP() << "no ffmpeg";
+    const std::string video = testing_support::MakeTempFolder("record") + "/clip.mp4";
+    std::string output;
+    const int code = RunCommand(std::string(kEnvironment) + Program() + " --data " + testing_support::TestAssetRoot() +
+                             " --capture " + video + " --fps 10 --frames 25",
+                         output);
+    ASSERT_EQ(code, 0) << output;
+    EXPECT_NE(output.find("recorded 25 frames"), std::string::npos) << output;
+    EXPECT_NE(output.find("recording: demo"), std::string::npos) << "no progress line\n" << output;
+    EXPECT_EQ(Probe(video, "v", "codec_name"), "h264");
+    EXPECT_EQ(Probe(video, "v", "pix_fmt"), "yuv420p");
+    EXPECT_EQ(Probe(video, "v", "nb_read_frames"), "25");
+    EXPECT_NEAR(std::atof(Probe(video, "v", "duration").c_str()), 2.5, 0.01);
+    EXPECT_EQ(Probe(video, "a", "codec_name"), "aac");
+    EXPECT_NEAR(std::atof(Probe(video, "a", "duration").c_str()), 2.5, 0.05);
+    // No frame files on the way.
+    EXPECT_FALSE(Exists(video.substr(0, video.rfind('/')) + "/frame_000000.png"));
+}
+
+// Scene two at 52.5 s: the cloud has morphed, scattered and flickered by then, all of it
+// per-frame state that a later start has to live through unseen.
+TEST(Recording, LaterStartShowsWhatAWholeRunShows) {
+    const std::string whole = testing_support::MakeTempFolder("whole");
+    const std::string later = testing_support::MakeTempFolder("later");
+    const std::string data = " --data " + testing_support::TestAssetRoot() + " --fps 2";
+    std::string output;
+    ASSERT_EQ(RunCommand(std::string(kEnvironment) + "PATH=/nonexistent " + Program() + data + " --capture " + whole +
+                      " --frames 108",
+                  output),
+              0)
+        << output;
+    ASSERT_EQ(RunCommand(std::string(kEnvironment) + "PATH=/nonexistent " + Program() + data + " --capture " + later +
+                      " --start 52.5 --frames 3",
+                  output),
+              0)
+        << output;
+    EXPECT_NE(output.find("reached 52.50 s"), std::string::npos) << output;
+    // Frames keep their whole-run numbers: 52.5 s at 2 fps is frame 105.
+    EXPECT_FALSE(Exists(later + "/frame_000104.png"));
+    EXPECT_FALSE(Exists(later + "/frame_000108.png"));
+    for (const char* name : {"/frame_000105.png", "/frame_000106.png", "/frame_000107.png"}) {
+        const std::string a = ReadFile(whole + name), b = ReadFile(later + name);
+        ASSERT_FALSE(a.empty()) << name;
+        EXPECT_TRUE(a == b) << name << " differs from the whole run's";
+    }
+}
+
+// Ctrl-C in the middle: the file is finished, with sound, and decodes without an error.
+TEST(Recording, StoppedEarlyStillDecodes) {
+    if (!HaveFfmpeg()) GTEST_SKIP() << "no ffmpeg";
+    const std::string video = testing_support::MakeTempFolder("stopped") + "/early.mp4";
+    int fromChild[2];
+    ASSERT_EQ(::pipe(fromChild), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::dup2(fromChild[1], 1);
+        ::dup2(fromChild[1], 2);
+        ::close(fromChild[0]);
+        const std::string command = std::string("exec ") + kEnvironment + Program() + " --data " +
+                                    testing_support::TestAssetRoot() + " --capture " + video + " --fps 10";
+        ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(fromChild[1]);
+    // Wait for a progress line that shows frames, then interrupt.
+    std::string output;
+    char buffer[512];
+    bool interrupted = false;
+    for (ssize_t got; (got = ::read(fromChild[0], buffer, sizeof buffer)) > 0;) {
+        output.append(buffer, static_cast<std::size_t>(got));
+        if (!interrupted && output.find("frames, ") != std::string::npos && output.find("demo 1.") != std::string::npos) {
+            ::kill(child, SIGINT);
+            interrupted = true;
+        }
+    }
+    ::close(fromChild[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(interrupted) << output;
+    ASSERT_TRUE(WIFEXITED(status)) << output;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+    EXPECT_NE(output.find("stopped early"), std::string::npos) << output;
+
+    const long frames = std::atol(Probe(video, "v", "nb_read_frames").c_str());
+    EXPECT_GE(frames, 10);
+    EXPECT_LT(frames, 2000);
+    const double videoSeconds = std::atof(Probe(video, "v", "duration").c_str());
+    EXPECT_NEAR(videoSeconds, frames / 10.0, 0.01);
+    EXPECT_NEAR(std::atof(Probe(video, "a", "duration").c_str()), videoSeconds, 0.1);
+    std::string errors;
+    EXPECT_EQ(RunCommand("ffmpeg -v error -i '" + video + "' -f null -", errors), 0);
+    EXPECT_EQ(errors, "");
+}
+
+TEST(Recording, MissingOrFailingEncoderIsAFailure) {
+    const std::string folder = testing_support::MakeTempFolder("noffmpeg");
+    const std::string video = folder + "/none.mp4";
+    const std::string args = " --data " + testing_support::TestAssetRoot() + " --capture " + video + " --fps 10 --frames 5";
+    std::string output;
+    EXPECT_EQ(RunCommand(std::string(kEnvironment) + "PATH=/nonexistent " + Program() + args, output), 1);
+    EXPECT_NE(output.find("ffmpeg is not installed"), std::string::npos) << output;
+    EXPECT_EQ(output.find("recorded"), std::string::npos) << output;
+    EXPECT_FALSE(Exists(video));
+
+    // An ffmpeg that gives up at once.
+    const std::string bin = folder + "/bin";
+    ::mkdir(bin.c_str(), 0755);
+    {
+        std::ofstream script(bin + "/ffmpeg");
+        script << "#!/bin/sh\necho 'ffmpeg: cannot encode' >&2\nexit 3\n";
+    }
+    ::chmod((bin + "/ffmpeg").c_str(), 0755);
+    EXPECT_EQ(RunCommand(std::string(kEnvironment) + "PATH=" + bin + ":/usr/bin:/bin " + Program() + args, output), 1);
+    EXPECT_NE(output.find("no recording was made"), std::string::npos) << output;
+    EXPECT_NE(output.find("exit status 3"), std::string::npos) << output;
+    EXPECT_EQ(output.find("recorded"), std::string::npos) << output;
+}
