@@ -50,6 +50,7 @@ const std::string& AssetRoot() {
         FUZZ_CHECK(made != nullptr);
         const std::string folder = made;
         ::mkdir((folder + "/TEKSTURY").c_str(), 0755);
+        ::mkdir((folder + "/TEKSTURY/WODA").c_str(), 0755);
         ::mkdir((folder + "/DANE").c_str(), 0755);
         platform::SetAssetRoot(folder);
         // Registered before the string's own destructor, so it runs after it: keep a copy.

@@ -20,7 +20,7 @@ namespace fuzz {
 // The input as a read-only stream; never null (an empty input gives an empty stream).
 std::FILE* OpenBytes(const std::uint8_t* data, std::size_t size);
 
-// A private asset root (made once per process) with TEKSTURY and DANE in it.
+// A private asset root (made once per process) with TEKSTURY, TEKSTURY/WODA and DANE in it.
 const std::string& AssetRoot();
 
 // Writes the input to `relative` under the asset root and returns its full path.

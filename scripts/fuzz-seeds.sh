@@ -6,7 +6,7 @@
 set -euo pipefail
 assets=${1:?asset folder}
 out=${2:?output folder}
-for target in bmp tga image_load mesh path heightmap; do mkdir -p "$out/$target"; done
+for target in bmp tga image_load mesh path heightmap caustics; do mkdir -p "$out/$target"; done
 
 # put32 FILE OFFSET VALUE / put16: little-endian integers written into FILE in place.
 put32() { printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($3 & 255)) $(($3 >> 8 & 255)) $(($3 >> 16 & 255)) $(($3 >> 24 & 255)))" |
@@ -55,3 +55,11 @@ put32 "$out/heightmap/small-teren.bmp" 22 8
 small "$teren" 54 120 "$out/heightmap/padded-teren.bmp"   # 5 x 6 pixels, rows padded to 16 bytes
 put32 "$out/heightmap/padded-teren.bmp" 18 5
 put32 "$out/heightmap/padded-teren.bmp" 22 6
+
+# The caustic target's texture is 16 x 16: cut each caustic picture to that size.
+for picture in "$assets"/TEKSTURY/WODA/caust*.bm[p]; do
+  name=$(basename "$picture")
+  small "$picture" 54 768 "$out/caustics/$name"
+  put32 "$out/caustics/$name" 18 16
+  put32 "$out/caustics/$name" 22 16
+done
