@@ -103,17 +103,25 @@ MeshData CaveShell() {
     for (int i = 0; i < grid.rows; ++i) {
         const float z = kNear - kAlong * i;
         const Section sec = SectionAt(z);
-        float arc = 0;
-        Vec3 previous;
-        for (int j = 0; j < grid.columns; ++j) {
-            const float phi = kPi * j / kAround;   // 0 at the left foot, π at the right foot
-            const float c = std::cos(phi), s = std::sin(phi);
+        // The arch, sampled finely, then cut into kAround pieces of equal length.
+        constexpr int kFine = 400;
+        std::vector<Vec3> fine(kFine + 1);
+        std::vector<float> along(kFine + 1, 0.0f);
+        for (int f = 0; f <= kFine; ++f) {
+            const float phi = kPi * f / kFine;   // 0 at the left foot, π at the right foot
+            const float c = std::cos(phi), sn = std::max(0.0f, std::sin(phi));   // sin(π) rounds below 0
             const float width = c > 0 ? sec.left : sec.right;
-            const float x = sec.centre - (c > 0 ? 1.0f : -1.0f) * width * std::pow(std::fabs(c), 0.75f);
-            const float y = kWallFoot + (sec.roof - kWallFoot) * std::pow(s, 0.6f);
-            const Vec3 base{x, y, z};
-            if (j > 0) arc += Length(base - previous);
-            previous = base;
+            fine[f] = {sec.centre - (c > 0 ? 1.0f : -1.0f) * width * std::pow(std::fabs(c), 0.75f),
+                       kWallFoot + (sec.roof - kWallFoot) * std::pow(sn, 0.6f), z};
+            if (f > 0) along[f] = along[f - 1] + Length(fine[f] - fine[f - 1]);
+        }
+        int f = 0;
+        for (int j = 0; j < grid.columns; ++j) {
+            const float arc = along[kFine] * j / kAround;
+            while (f < kFine - 1 && along[f + 1] < arc) ++f;
+            const float piece = along[f + 1] - along[f];
+            const Vec3 base = Mix(fine[f], fine[f + 1], piece > 0 ? Clamp01((arc - along[f]) / piece) : 0.0f);
+            const float x = base.x, y = base.y;
             // Inward, towards the middle of the arch, so rock bulges into the cave.
             const Vec3 inward = Normalize(Vec3{sec.centre, 2.5f, z} - base);
             const float lumps = 0.85f * Fbm3(x * 0.28f, y * 0.28f, z * 0.28f, 3, 0.5f, 401u);
