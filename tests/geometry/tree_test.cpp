@@ -290,6 +290,4 @@ TEST(Tree, DrawingFacesLeavesToTheCameraAndLeavesTheStateItNames) {
     EXPECT_GT(lit(220, 140, 420, 400), 500);
     EXPECT_EQ(lit(0, 0, 60, 60), 0);
     glFrontFace(GL_CCW);
-    glEnable(GL_LIGHTING);
-    glDisable(GL_LIGHTING);
 }
