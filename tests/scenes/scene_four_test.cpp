@@ -200,7 +200,8 @@ TEST(SceneFour, ShortOrMissingCaveFilesAreNamedOnceAndTheRestStillDraws) {
 
 // The section as the demo plays it, from the loading screen on, at 10 frames per second of the
 // virtual clock: black at the start, half way out of the fade, then the lit cave with caustics,
-// the sheet and the fountain at three later moments.
+// the sheet and the fountain at three later moments. The fade, the ripple timer and the
+// animations live in program-wide statics, so this needs a process of its own, as ctest runs it.
 TEST(SceneFour, MatchesReferenceFrames) {
     if (!testing_support::OpenGLTestContext()) GTEST_SKIP() << "no GL context";
     const std::string root = testing_support::TestAssetRoot();
