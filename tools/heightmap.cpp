@@ -12,7 +12,7 @@
 namespace assets {
 namespace {
 
-// 128 pixels: 384-byte rows need no padding, which the height-map reader does not expect.
+// 128 pixels: 384-byte rows carry no padding, so any reader takes the rows alike.
 constexpr int kSize = 128;
 
 Picture Heightmap() {
