@@ -146,11 +146,22 @@ std::unique_ptr<float[]> LoadHeightmap(TerrainParams& params) {
         std::fclose(file);
         return Fail(name, why);
     }
-    // The header is sane, so the padded pixel block is bounded; read at most that much.
-    std::vector<unsigned char> pixels(shape.paddedRow * static_cast<std::size_t>(shape.height));
-    const std::size_t read = std::fread(pixels.data(), 1, pixels.size(), file);
+    // The header is sane, so the padded pixel block is bounded; read at most that much, in
+    // chunks, so that the buffer grows only with the data the file holds and a header alone
+    // cannot claim the largest block.
+    const std::size_t wanted = shape.paddedRow * static_cast<std::size_t>(shape.height);
+    constexpr std::size_t kChunk = 1 << 20;
+    std::vector<unsigned char> pixels;
+    while (pixels.size() < wanted) {
+        const std::size_t at = pixels.size();
+        const std::size_t part = std::min(kChunk, wanted - at);
+        pixels.resize(at + part);
+        const std::size_t got = std::fread(pixels.data() + at, 1, part, file);
+        pixels.resize(at + got);
+        if (got < part) break;
+    }
     std::fclose(file);
-    return Decode(shape, pixels.data(), read, params, name);
+    return Decode(shape, pixels.data(), pixels.size(), params, name);
 }
 
 void Terrain::Build(TerrainParams& params) {

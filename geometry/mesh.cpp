@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
+
+#include "platform/asset_path.h"
 
 namespace {
 
@@ -104,4 +107,20 @@ bool ReadMesh(std::istream& stream, Mesh& mesh, const char* name) {
     mesh.vertexCount = vertices;
     mesh.triangleCount = triangles;
     return true;
+}
+
+bool OpenMeshFile(const char* name, std::ifstream& file) {
+    std::string why;
+    if (platform::OpenAssetStream(name, file, why)) return true;
+    std::fprintf(stderr, "meshes: cannot open %s (%s)\n", name, why.c_str());
+    return false;
+}
+
+bool LoadMesh(const char* name, Mesh& mesh) {
+    std::ifstream file;
+    if (!OpenMeshFile(name, file)) {
+        mesh.Release();
+        return false;
+    }
+    return ReadMesh(file, mesh, name);
 }

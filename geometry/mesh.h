@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <fstream>
 #include <istream>
 
 // One vertex exactly as stored in the file, so the records are read in bulk and used in place.
@@ -43,3 +44,11 @@ constexpr int kMeshHeaderBytes = 112;
 // leaves the stream just after the mesh. On a short or malformed mesh it leaves `mesh` empty,
 // prints one line naming `name` and returns false; the stream is then not fit for more reads.
 bool ReadMesh(std::istream& stream, Mesh& mesh, const char* name = "mesh");
+
+// Opens asset file `name` for reading meshes from it. False, with one line naming the file and
+// saying why (missing, a folder, unreadable), when it cannot be opened.
+bool OpenMeshFile(const char* name, std::ifstream& file);
+
+// Reads the one mesh of asset file `name` into `mesh`; a file that cannot be opened or read
+// leaves `mesh` empty and is named in one line.
+bool LoadMesh(const char* name, Mesh& mesh);

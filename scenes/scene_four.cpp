@@ -72,13 +72,8 @@ void SceneFour::RegisterTextures(TextureRegistry& registry) {
 // stay empty, so a short file is named once.
 void SceneFour::ReadCave() {
     for (Mesh& mesh : caveMeshes) mesh.Release();
-    const std::string path = platform::ResolveAssetPath(kCaveFile);
     std::ifstream file;
-    if (!path.empty()) file.open(path, std::ios::binary);
-    if (!file) {
-        std::fprintf(stderr, "meshes: cannot open %s (no such file)\n", kCaveFile);
-        return;
-    }
+    if (!OpenMeshFile(kCaveFile, file)) return;
     Mesh* const order[4] = {&caveMeshes[0], &caveMeshes[1], &caveMeshes[1], &caveMeshes[2]};
     for (Mesh* mesh : order)
         if (!ReadMesh(file, *mesh, kCaveFile)) return;

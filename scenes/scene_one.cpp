@@ -25,19 +25,6 @@ bool Multitexture() {
 
 bool VertexWeighting() { return settings.useVertexWeighting && ext::glVertexWeightfEXT; }
 
-// Reads the one mesh of asset file `name`; a missing, unreadable or short file, or a folder,
-// leaves `mesh` empty and is named in one line.
-void LoadMesh(const char* name, Mesh& mesh) {
-    std::ifstream file;
-    std::string why;
-    if (!platform::OpenAssetStream(name, file, why)) {
-        mesh.Release();
-        std::fprintf(stderr, "meshes: cannot open %s (%s)\n", name, why.c_str());
-        return;
-    }
-    ReadMesh(file, mesh, name);
-}
-
 }  // namespace
 
 void ComputeVertexWeights(const MeshVertex* vertices, int count, float* weights) {

@@ -13,23 +13,6 @@
 #include "platform/random.h"
 #include "scenes/end_frame.h"
 
-namespace {
-
-// Reads the one mesh of asset file `name`; a missing or short file leaves `mesh` empty.
-void LoadMesh(const char* name, Mesh& mesh) {
-    const std::string path = platform::ResolveAssetPath(name);
-    std::ifstream file;
-    if (!path.empty()) file.open(path, std::ios::binary);
-    if (!file) {
-        mesh.Release();
-        std::fprintf(stderr, "meshes: cannot open %s (no such file)\n", name);
-        return;
-    }
-    ReadMesh(file, mesh, name);
-}
-
-}  // namespace
-
 SceneThree::SceneThree() { AllocateTextures(12); }   // zeroed: slot 5 never names a texture
 
 SceneThree::~SceneThree() {

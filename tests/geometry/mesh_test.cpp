@@ -1,14 +1,19 @@
 // Mesh files: consecutive meshes, re-reading, and headers that lie about the data.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "geometry/mesh.h"
+#include "platform/asset_path.h"
+#include "support/bmp_files.h"
 
 namespace {
 
@@ -141,4 +146,29 @@ TEST(Mesh, TrianglesNamingMissingVerticesAreNotDrawable) {
     EXPECT_FALSE(mesh.IsDrawable(2));
     EXPECT_FALSE(mesh.IsDrawable(3));
     EXPECT_FALSE(mesh.IsDrawable(-1));
+}
+
+// Mesh files by asset name: a folder or a missing file is named with its reason and leaves the
+// mesh empty; a whole file is read.
+TEST(Mesh, FilesThatCannotBeOpenedAreNamedWithTheReason) {
+    const std::string root = testing_support::MakeTempFolder("meshfiles");
+    ::mkdir((root + "/DANE").c_str(), 0755);
+    ::mkdir((root + "/DANE/data.dat").c_str(), 0755);
+    const std::string bytes = MeshBytes({Vertex(1), Vertex(2), Vertex(3)}, {0, 1, 2});
+    testing_support::WriteFile(root + "/DANE/ramka.dat", std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    const std::string oldRoot = platform::AssetRoot();
+    platform::SetAssetRoot(root);
+
+    Mesh mesh;
+    ASSERT_TRUE(LoadMesh("DANE\\ramka.dat", mesh));
+    EXPECT_EQ(mesh.vertexCount, 3);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(LoadMesh("DANE\\data.dat", mesh));
+    ExpectEmpty(mesh);
+    std::ifstream file;
+    EXPECT_FALSE(OpenMeshFile("DANE\\jaskinia.dat", file));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "meshes: cannot open DANE\\data.dat (a folder, not a file)\n"
+              "meshes: cannot open DANE\\jaskinia.dat (no such file)\n");
+    platform::SetAssetRoot(oldRoot);
 }
