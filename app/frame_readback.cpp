@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/gl.h"
+#include "platform/picture_target.h"
 #include "platform/window.h"
 
 namespace {
@@ -34,7 +35,10 @@ void Find(Pointer& pointer, const char* name) {
 
 FrameReadback::~FrameReadback() = default;
 
-void FrameReadback::Begin() {
+void FrameReadback::Begin(int pictureWidth, int pictureHeight) {
+    width = pictureWidth;
+    height = pictureHeight;
+    picture.assign(Bytes(), 0);
     Find(calls.gen, "glGenBuffers");
     Find(calls.remove, "glDeleteBuffers");
     Find(calls.bind, "glBindBuffer");
@@ -47,7 +51,7 @@ void FrameReadback::Begin() {
     calls.gen(2, buffers);
     for (GLuint buffer : buffers) {
         calls.bind(GL_PIXEL_PACK_BUFFER, buffer);
-        calls.data(GL_PIXEL_PACK_BUFFER, static_cast<GLsizeiptr>(kBytes), nullptr, GL_STREAM_READ);
+        calls.data(GL_PIXEL_PACK_BUFFER, static_cast<GLsizeiptr>(Bytes()), nullptr, GL_STREAM_READ);
     }
     calls.bind(GL_PIXEL_PACK_BUFFER, 0);
     if (glGetError() != GL_NO_ERROR) End();
@@ -55,31 +59,34 @@ void FrameReadback::Begin() {
 
 void FrameReadback::Grab() {
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadBuffer(GL_BACK);
+    const platform::PixelRect source = platform::BeginPictureRead();
     if (grabbedThisStep < 0) {
         grabbedThisStep = nextBuffer;
         nextBuffer = 1 - nextBuffer;
     }
     if (!UsesPixelBuffers()) {
-        staging[grabbedThisStep].resize(kBytes);
-        glReadPixels(0, 0, kWidth, kHeight, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, staging[grabbedThisStep].data());
+        staging[grabbedThisStep].resize(Bytes());
+        glReadPixels(source.x, source.y, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                     staging[grabbedThisStep].data());
+        platform::EndPictureRead();
         return;
     }
     calls.bind(GL_PIXEL_PACK_BUFFER, buffers[grabbedThisStep]);
-    glReadPixels(0, 0, kWidth, kHeight, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+    glReadPixels(source.x, source.y, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
     calls.bind(GL_PIXEL_PACK_BUFFER, 0);
+    platform::EndPictureRead();
 }
 
 void FrameReadback::Resolve() {
     if (pendingBuffer < 0) return;
     if (!UsesPixelBuffers()) {
-        std::memcpy(picture.data(), staging[pendingBuffer].data(), kBytes);
+        std::memcpy(picture.data(), staging[pendingBuffer].data(), Bytes());
         pendingBuffer = -1;
         return;
     }
     calls.bind(GL_PIXEL_PACK_BUFFER, buffers[pendingBuffer]);
     const void* mapped = calls.map(GL_PIXEL_PACK_BUFFER, GL_READ_ONLY);
-    if (mapped) std::memcpy(picture.data(), mapped, kBytes);
+    if (mapped) std::memcpy(picture.data(), mapped, Bytes());
     calls.unmap(GL_PIXEL_PACK_BUFFER);
     calls.bind(GL_PIXEL_PACK_BUFFER, 0);
     pendingBuffer = -1;

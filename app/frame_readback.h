@@ -10,17 +10,14 @@
 
 class FrameReadback {
 public:
-    static constexpr int kWidth = 640;
-    static constexpr int kHeight = 480;
-    static constexpr std::size_t kBytes = static_cast<std::size_t>(kWidth) * kHeight * 4;
-
     FrameReadback() = default;
     ~FrameReadback();
     FrameReadback(const FrameReadback&) = delete;
     FrameReadback& operator=(const FrameReadback&) = delete;
 
-    // Makes the pixel buffers when the driver offers them (needs a current context).
-    void Begin();
+    // Sizes the pictures (the internal picture's size) and makes the pixel buffers when the
+    // driver offers them (needs a current context).
+    void Begin(int width, int height);
     // Starts reading the back buffer; a later grab in the same step replaces an earlier one.
     void Grab();
     // Ends a step. Returns the picture of the step before (BGRA, bottom row first), or null
@@ -32,9 +29,15 @@ public:
     void End();
 
     bool UsesPixelBuffers() const { return buffers[0] != 0; }
+    int Width() const { return width; }
+    int Height() const { return height; }
 
 private:
     void Resolve();
+    std::size_t Bytes() const { return static_cast<std::size_t>(width) * height * 4; }
+
+    int width = 640;
+    int height = 480;
 
     unsigned buffers[2] = {0, 0};
     int nextBuffer = 0;
@@ -42,5 +45,5 @@ private:
     int pendingBuffer = -1;     // buffer holding the ended step's picture, not yet fetched
     bool stepPending = false;   // a step has ended whose picture was not yet returned
     std::vector<std::uint8_t> staging[2];   // the two buffers in memory when the GL has none
-    std::vector<std::uint8_t> picture = std::vector<std::uint8_t>(kBytes, 0);
+    std::vector<std::uint8_t> picture = std::vector<std::uint8_t>(Bytes(), 0);
 };

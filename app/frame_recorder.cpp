@@ -63,9 +63,11 @@ bool FrameRecorder::Begin(const RecordingPlan& recordingPlan, std::string& error
         settings.maxFrames = plan.frames;
         settings.musicPath = plan.musicPath;
         settings.musicStart = static_cast<double>(plan.firstFrame) / plan.fps;
+        settings.crf = plan.crf;
+        settings.lossless = plan.lossless;
         if (const char* preset = std::getenv("UNDERTOW_X264_PRESET")) settings.preset = preset;
         video = std::make_unique<VideoPipe>();
-        if (!video->Open(settings, FrameReadback::kWidth, FrameReadback::kHeight, error)) {
+        if (!video->Open(settings, plan.width, plan.height, error)) {
             video.reset();
             return false;
         }
@@ -84,7 +86,7 @@ bool FrameRecorder::WritePicture(const std::uint8_t* bgraBottomUp) {
     } else {
         char name[40];
         std::snprintf(name, sizeof name, "/frame_%06ld.png", plan.firstFrame + framesWritten);
-        if (!WritePNGFromBGRA(plan.target + name, FrameReadback::kWidth, FrameReadback::kHeight, bgraBottomUp)) {
+        if (!WritePNGFromBGRA(plan.target + name, plan.width, plan.height, bgraBottomUp)) {
             std::fprintf(stderr, "undertow: cannot write %s%s\n", plan.target.c_str(), name);
             return false;
         }
@@ -147,7 +149,9 @@ std::string FrameRecorder::MakeVideoFromFrames(std::string& error) const {
         command += " -ss " + std::string(start) + " -i " + ShellQuote(plan.musicPath) +
                    " -map 0:v -map 1:a -c:a aac -b:a 192k -shortest";
     }
-    command += " -c:v libx264 -preset veryfast -crf 18 -pix_fmt yuv420p " + ShellQuote(videoPath) + " </dev/null";
+    command += plan.lossless ? std::string(" -c:v libx264rgb -preset veryfast -qp 0 -pix_fmt bgr0 ")
+                             : " -c:v libx264 -preset veryfast -crf " + std::to_string(plan.crf) + " -pix_fmt yuv420p ";
+    command += ShellQuote(videoPath) + " </dev/null";
     if (std::system(command.c_str()) != 0) {
         error = "ffmpeg could not make the video; the frames are in " + plan.target;
         return {};

@@ -15,6 +15,10 @@ struct RecordingPlan {
     long firstFrame = 0;      // index of the first recorded frame in a whole run
     long frames = 0;          // frames planned; 0: as many as come
     std::string musicPath;    // empty: no sound
+    int width = 640;          // the recorded picture: the internal picture, without bars
+    int height = 480;
+    int crf = 18;             // H.264 quality
+    bool lossless = false;
 };
 
 // True when `path` ends in an extension of a video container (.mp4, .m4v, .mov, .mkv).
@@ -25,7 +29,7 @@ public:
     // Creates the folder or starts the encoder; false with a message when it cannot.
     bool Begin(const RecordingPlan& plan, std::string& error);
     // With the GL context current, before the first grab.
-    void StartReadback() { readback.Begin(); }
+    void StartReadback() { readback.Begin(plan.width, plan.height); }
     // Keeps the finished picture of the back buffer (call just before a swap).
     void Grab() { readback.Grab(); }
     // Ends a recorded step: writes the picture of the step before. False when writing failed.

@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
     Options options;
     std::string error;
     if (!ParseOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "undertow: %s\n%s", error.c_str(), UsageText());
+        std::fprintf(stderr, "undertow: %s (undertow --help lists the options)\n", error.c_str());
         return kExitSetupFailed;
     }
     if (options.help) {

@@ -12,7 +12,18 @@ namespace {
 // One row per option. Keep the man page (dist/undertow.6) and the README table in step: a test
 // compares them with this list.
 const OptionInfo kOptions[] = {
-    {"--windowed", nullptr, nullptr, "play in a 640x480 window instead of full screen"},
+    {"--windowed", nullptr, nullptr,
+     "play in a 640x480 window instead of full screen; the window can be\n"
+     "resized, and Alt+Enter switches between window and full screen"},
+    {"--size", nullptr, "WxH", "the window's size (implies --windowed)"},
+    {"--exclusive", nullptr, nullptr,
+     "full screen by switching the display to 640x480, instead of\n"
+     "covering the desktop at its own resolution"},
+    {"--scale", nullptr, "N",
+     "draw the picture at N x 640 by N x 480 (1 to 4, default 1); the\n"
+     "screen shows it 4:3 with bars, --capture records it at that size"},
+    {"--msaa", nullptr, "N", "multisampling with N samples where the driver offers it (default 0)"},
+    {"--no-vsync", nullptr, nullptr, "do not wait for the display's refresh between frames"},
     {"--stats", nullptr, nullptr, "draw the frame-rate line"},
     {"--data", nullptr, "DIR", "the folder holding TEKSTURY and DANE"},
     {"--detail", nullptr, "N", "quality level 0, 1 or 2 (default 2)"},
@@ -24,6 +35,10 @@ const OptionInfo kOptions[] = {
     {"--benchmark", nullptr, nullptr,
      "render as fast as possible on a fixed time step, then print\n"
      "frame-time figures per scene"},
+    {"--crf", nullptr, "N", "with --capture: H.264 quality, 0 (best) to 51 (default 18)"},
+    {"--lossless", nullptr, nullptr,
+     "with --capture: record without loss (FFV1 in a .mkv file,\n"
+     "otherwise libx264rgb at QP 0)"},
     {"--json", nullptr, "FILE", "with --benchmark: also write the figures to FILE"},
     {"--fps", nullptr, "N", "time steps per second for --capture and --benchmark (default 60)"},
     {"--frames", nullptr, "N", "stop after N frames"},
@@ -38,7 +53,9 @@ const OptionInfo kOptions[] = {
 };
 
 constexpr const char* kUsageLine = "usage: undertow [options]\n";
-constexpr const char* kClosingNote = "Without a display, --capture and --benchmark render off screen.\n";
+constexpr const char* kClosingNote =
+    "Without a display, --capture and --benchmark render off screen.\n"
+    "F12 writes the picture as undertow-NNNN.png in the current folder.\n";
 
 // "--data DIR" or "-h, --help".
 std::string Spelling(const OptionInfo& option) {

@@ -32,6 +32,18 @@ bool ParseSeconds(const char* text, double& value) {
 
 }  // namespace
 
+bool ParseWindowSize(const char* text, int& width, int& height) {
+    if (!text) return false;
+    const char* x = std::strchr(text, 'x');
+    if (!x) return false;
+    const std::string first(text, static_cast<std::size_t>(x - text));
+    long w = 0, h = 0;
+    if (!ParseLong(first.c_str(), 1, 16384, w) || !ParseLong(x + 1, 1, 16384, h)) return false;
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return true;
+}
+
 const char* UsageText() {
     static const std::string text = FormatUsage();
     return text.c_str();
@@ -88,6 +100,28 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
             if (!ParseSeconds(argv[++i], options.startSeconds)) return badValue("seconds of demo time from 0 to 200");
         } else if (std::strcmp(arg, "--check-gl") == 0) {
             options.checkGl = true;
+        } else if (std::strcmp(arg, "--exclusive") == 0) {
+            options.exclusive = true;
+        } else if (std::strcmp(arg, "--lossless") == 0) {
+            options.lossless = true;
+        } else if (std::strcmp(arg, "--no-vsync") == 0) {
+            options.vsync = false;
+        } else if (std::strcmp(arg, "--size") == 0) {
+            if (!needValue("a window size WxH")) return false;
+            if (!ParseWindowSize(argv[++i], options.windowWidth, options.windowHeight))
+                return badValue("a size WIDTHxHEIGHT such as 1280x960");
+        } else if (std::strcmp(arg, "--scale") == 0) {
+            if (!needValue("a number")) return false;
+            if (!ParseLong(argv[++i], 1, 4, value)) return badValue("1, 2, 3 or 4");
+            options.scale = static_cast<int>(value);
+        } else if (std::strcmp(arg, "--msaa") == 0) {
+            if (!needValue("a number of samples")) return false;
+            if (!ParseLong(argv[++i], 0, 16, value)) return badValue("a number of samples from 0 to 16");
+            options.msaa = static_cast<int>(value);
+        } else if (std::strcmp(arg, "--crf") == 0) {
+            if (!needValue("a number")) return false;
+            if (!ParseLong(argv[++i], 0, 51, value)) return badValue("a quality from 0 (best) to 51");
+            options.crf = static_cast<int>(value);
         } else {
             error = std::string("unknown option ") + arg;
             return false;
@@ -97,5 +131,15 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
         error = "--json goes with --benchmark";
         return false;
     }
+    const char* clash = nullptr;
+    if (options.exclusive && options.windowed) clash = "--exclusive switches the display mode for full screen; it cannot go with --windowed";
+    else if (options.exclusive && options.windowWidth > 0) clash = "--exclusive shows 640x480 full screen; it cannot go with --size";
+    else if (options.lossless && options.crf >= 0) clash = "--lossless and --crf contradict each other; give one of them";
+    if (clash) {
+        error = clash;
+        return false;
+    }
+    // A window size asks for a window.
+    if (options.windowWidth > 0) options.windowed = true;
     return true;
 }

@@ -17,11 +17,22 @@ struct Options {
     bool help = false;
     bool version = false;
     bool checkGl = false;     // stop on nothing, but report GL errors and exit non-zero
+    bool exclusive = false;   // full screen by switching the display mode to 640 x 480
+    int windowWidth = 0;      // --size; 0: 640 x 480
+    int windowHeight = 0;
+    int scale = 1;            // internal picture: scale x 640 by scale x 480
+    int msaa = 0;             // samples per pixel; 0: no multisampling
+    int crf = -1;             // recording quality; -1: the default (18)
+    bool lossless = false;    // record without loss
+    bool vsync = true;        // live playback waits for the display's refresh
 
     bool UsesVirtualClock() const { return benchmark || !captureDir.empty(); }
 };
 
-// Parses argv; false with a message in `error` when an argument is wrong.
+// "WxH" with both sides from 1 to 16384.
+bool ParseWindowSize(const char* text, int& width, int& height);
+
+// Parses argv; false with a message in `error` when an argument is wrong or two contradict.
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error);
 
 // The --help text, made from the option table.

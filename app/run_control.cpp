@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/gl.h"
+#include "platform/picture_target.h"
 #include "platform/tick.h"
 #include "platform/window.h"
 
@@ -43,6 +44,10 @@ bool RunControl::Begin(double timelineSeconds, const std::string& musicPath, std
         plannedFrames = options.frames > 0 ? options.frames : std::max(1L, rest);
         plan.frames = plannedFrames;
         plan.musicPath = musicPath;
+        plan.width = platform::PictureWidth();
+        plan.height = platform::PictureHeight();
+        if (options.crf >= 0) plan.crf = options.crf;
+        plan.lossless = options.lossless;
         if (!recorder.Begin(plan, error)) return false;
         recorder.StartReadback();
         grabbingRecorder = &recorder;

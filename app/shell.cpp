@@ -12,8 +12,10 @@
 #include "app/gl_check.h"
 #include "app/globals.h"
 #include "app/run_control.h"
+#include "app/screenshot.h"
 #include "platform/asset_path.h"
 #include "platform/audio.h"
+#include "platform/picture_target.h"
 #include "platform/tick.h"
 #include "platform/window.h"
 
@@ -47,15 +49,27 @@ bool OpenDisplay(const Options& options, bool headless) {
     window.depthBits = settings.depthBits;
     window.stencilBits = settings.stencilBits;
     window.fullScreen = settings.fullScreen && !options.windowed && !headless;
+    window.exclusive = options.exclusive;
     window.headless = headless;
     window.debugContext = options.checkGl;
+    window.pictureScale = options.scale;
+    window.samples = options.msaa;
+    window.vsync = options.vsync && !options.UsesVirtualClock();
+    if (headless) {
+        // Off screen the window is the picture itself: nothing to scale.
+        window.width = settings.screenWidth * options.scale;
+        window.height = settings.screenHeight * options.scale;
+    } else if (options.windowWidth > 0 && !window.fullScreen) {
+        window.width = options.windowWidth;
+        window.height = options.windowHeight;
+    }
     platform::WindowError error;
     if (!platform::OpenWindow(window, error)) {
         std::fprintf(stderr, "undertow: %s\n", error.message.c_str());
         return false;
     }
     InitExtensions();
-    font.Create(-16, -16, "Arial");
+    font.Create(-16 * platform::PictureScale(), -16, "Arial");   // the text grows with the picture
     SetStartProjection();
     if (settings.useVertexArrayRange) AllocateVertexArrayRange();
     return true;
@@ -111,7 +125,8 @@ void SetSceneTimings() {
 }
 
 void SetStartProjection() {
-    glViewport(0, 0, settings.screenWidth, settings.screenHeight);
+    const platform::PixelRect viewport = platform::PictureViewport();
+    glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(45.0, aspectRatio, 1.0, 512.0);
@@ -146,6 +161,7 @@ void Shutdown() {
     audioStarted = false;
     platform::RestoreDisplayMode();
     platform::SetBeforeSwapHook(nullptr);
+    StopScreenshots();
     if (!platform::CloseWindow()) platform::ShowMessageBox("Kontekst nie został usunięty.", "Błąd...");
 }
 
@@ -230,6 +246,7 @@ int RunDemo(const Options& options, const char* programPath) {
             std::fprintf(stderr, "undertow: the audio device went away at %.2f s; the demo goes on without sound\n",
                          static_cast<double>(demo.clock));
         }
+        if (message == platform::WindowMessage::Screenshot) RequestScreenshot();
         if (message != platform::WindowMessage::None) continue;
 
         run.BeforeTick(demo.clock, sceneThree.startTime);

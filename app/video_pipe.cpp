@@ -64,8 +64,17 @@ std::vector<std::string> VideoEncoderArguments(const VideoSettings& settings, in
     }
     args.insert(args.end(), {"-map", "0:v"});
     if (sound) args.insert(args.end(), {"-map", "1:a", "-c:a", "aac", "-b:a", "192k"});
-    args.insert(args.end(), {"-c:v", "libx264", "-preset", settings.preset, "-crf", "20", "-pix_fmt", "yuv420p",
-                             "-r", fps});
+    const std::size_t dot = settings.path.rfind('.');
+    std::string extension = dot == std::string::npos ? std::string() : settings.path.substr(dot);
+    for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (settings.lossless && extension == ".mkv")
+        args.insert(args.end(), {"-c:v", "ffv1", "-level", "3", "-pix_fmt", "bgr0"});
+    else if (settings.lossless)
+        args.insert(args.end(), {"-c:v", "libx264rgb", "-preset", settings.preset, "-qp", "0", "-pix_fmt", "bgr0"});
+    else
+        args.insert(args.end(), {"-c:v", "libx264", "-preset", settings.preset, "-crf", std::to_string(settings.crf),
+                                 "-pix_fmt", "yuv420p"});
+    args.insert(args.end(), {"-r", fps});
     if (settings.maxFrames > 0) args.insert(args.end(), {"-t", Seconds(static_cast<double>(settings.maxFrames) / settings.fps)});
     if (sound) args.emplace_back("-shortest");   // a recording stopped early keeps sound and picture together
     args.push_back(settings.path);

@@ -23,6 +23,8 @@ struct VideoSettings {
     std::string musicPath;     // empty: no sound
     double musicStart = 0.0;   // seconds into the music of the first frame
     std::string preset = "veryfast";
+    int crf = 18;              // H.264 quality, 0 (best) to 51
+    bool lossless = false;     // FFV1 in a .mkv file, otherwise libx264rgb at QP 0
 };
 
 // The ffmpeg arguments for `settings`, reading BGRA frames of width x height, bottom row first

@@ -76,6 +76,10 @@ void Demo::DrawProgress() {
     const int barWidth = ProgressBarWidth(progress);
     glClear(GL_COLOR_BUFFER_BIT);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    // The pictures are laid out in 640 × 480 units; a larger picture draws them larger.
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glPixelZoom(static_cast<float>(viewport[2]) / 640.0f, static_cast<float>(viewport[3]) / 480.0f);
     glRasterPos2i(barX, barY - 45);
     if (Drawable(barFrame)) {
         glPixelStorei(GL_UNPACK_ROW_LENGTH, barFrame.width);
@@ -88,6 +92,7 @@ void Demo::DrawProgress() {
         const int width = std::min(barWidth, static_cast<int>(barFill.width));
         glDrawPixels(width, barFill.height, GL_RGB, GL_UNSIGNED_BYTE, barFill.pixels.data());
     }
+    glPixelZoom(1.0f, 1.0f);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glFlush();

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/letterbox.h"
+#include "platform/picture_target.h"
 #include "platform/random.h"
 
 LensFlareState lensFlare;
@@ -61,9 +63,7 @@ float ReadDepthUnderSun(int x, int y) {
     glGetIntegerv(GL_VIEWPORT, viewport);
     x = std::clamp(x, viewport[0], viewport[0] + std::max(viewport[2], 1) - 1);
     y = std::clamp(y, viewport[1], viewport[1] + std::max(viewport[3], 1) - 1);
-    GLfloat depth = 1.0f;
-    glReadPixels(x, y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
-    return depth;
+    return platform::ReadPictureDepth(x, y);
 }
 
 void DrawLensFlare(const LensFlareTextures& textures, RayNoiseTexels& texels, float frameTime) {
@@ -78,6 +78,10 @@ void DrawLensFlare(const LensFlareTextures& textures, RayNoiseTexels& texels, fl
         lensFlare.sunVisibility = std::max(lensFlare.sunVisibility - 4.0f * frameTime, 0.0f);
     if (lensFlare.sunVisibility <= 0.0f) return;
 
+    // The flare is drawn in overlay units; a picture larger than 640 × 480 scales them back.
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    platform::WindowToOverlay(platform::PixelRect{viewport[0], viewport[1], viewport[2], viewport[3]}, sx, sy);
     const float dx = 320.0f - sx, dy = 240.0f - sy;   // from the sun to the screen centre
 
     glLoadIdentity();

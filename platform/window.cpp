@@ -8,6 +8,7 @@
 #include <cstring>
 #include <deque>
 
+#include "platform/picture_target.h"
 #include "platform/sanitizer_support.h"
 
 namespace platform {
@@ -19,6 +20,9 @@ bool displayModeChanged = false;
 bool realDisplay = false;
 bool videoStarted = false;
 void (*beforeSwap)() = nullptr;
+void (*snapshot)() = nullptr;
+bool exclusiveMode = false;
+int exclusiveWidth = 640, exclusiveHeight = 480, exclusiveBits = 32;
 bool presenting = true;
 std::deque<WindowMessage> queuedMessages;
 
@@ -32,6 +36,16 @@ bool StartVideo(bool headless, WindowError& error) {
     const char* driver = SDL_GetCurrentVideoDriver();
     realDisplay = driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
     return true;
+}
+
+// Switches the display to the exclusive mode (the window must be full screen to take it).
+void SetExclusiveMode() {
+    SDL_DisplayMode mode{};
+    mode.w = exclusiveWidth;
+    mode.h = exclusiveHeight;
+    mode.format = exclusiveBits >= 24 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_RGB565;
+    SDL_SetWindowDisplayMode(window, &mode);   // result not examined, as on the original
+    displayModeChanged = true;
 }
 
 }  // namespace
@@ -52,21 +66,22 @@ bool OpenWindow(const WindowOptions& options, WindowError& error) {
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, options.stencilBits);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, options.debugContext ? SDL_GL_CONTEXT_DEBUG_FLAG : 0);
 
-    Uint32 flags = SDL_WINDOW_OPENGL;
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI;
     const bool fullScreen = options.fullScreen && realDisplay;
-    if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN;
+    exclusiveMode = options.exclusive;
+    exclusiveWidth = options.width;
+    exclusiveHeight = options.height;
+    exclusiveBits = options.colorBits;
+    // Full screen covers the desktop at its own resolution unless the display mode is to change.
+    if (fullScreen) flags |= exclusiveMode ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP;
+    else if (realDisplay) flags |= SDL_WINDOW_RESIZABLE;
     window = SDL_CreateWindow(options.title, 0, 0, options.width, options.height, flags);
     if (!window) {
         error.message = std::string("cannot create the window: ") + SDL_GetError();
         return false;
     }
     if (fullScreen) {
-        SDL_DisplayMode mode{};
-        mode.w = options.width;
-        mode.h = options.height;
-        mode.format = options.colorBits >= 24 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_RGB565;
-        SDL_SetWindowDisplayMode(window, &mode);   // result not examined, as on the original
-        displayModeChanged = true;
+        if (exclusiveMode) SetExclusiveMode();
         SDL_ShowCursor(SDL_DISABLE);
     }
     context = SDL_GL_CreateContext(window);
@@ -77,8 +92,13 @@ bool OpenWindow(const WindowOptions& options, WindowError& error) {
         return false;
     }
     SDL_GL_MakeCurrent(window, context);
-    SDL_GL_SetSwapInterval(0);
+    SDL_GL_SetSwapInterval(options.vsync && realDisplay ? 1 : 0);
     SDL_ShowWindow(window);
+    int width = 0, height = 0;
+    DrawableSize(width, height);
+    std::string note;
+    if (!ConfigurePicture(options.pictureScale, options.samples, width, height, note))
+        std::fprintf(stderr, "undertow: %s\n", note.c_str());
     return true;
 }
 
@@ -98,6 +118,7 @@ bool CloseWindow() {
     KeepLoadedLibraries();   // sanitizer builds only: see platform/sanitizer_support.h
     bool ok = true;
     if (context) {
+        ReleasePicture();
         SDL_GL_MakeCurrent(window, nullptr);
         SDL_GL_DeleteContext(context);
         context = nullptr;
@@ -129,6 +150,9 @@ WindowMessage PeekWindowMessage() {
             return WindowMessage::Other;
         case SDL_KEYDOWN:
             if (event.key.keysym.sym == SDLK_ESCAPE) return WindowMessage::Escape;
+            if (event.key.keysym.sym == SDLK_F12 && !event.key.repeat) return WindowMessage::Screenshot;
+            if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT) && !event.key.repeat)
+                ToggleFullScreen();
             return WindowMessage::Other;
         case SDL_AUDIODEVICEREMOVED:
             return event.adevice.iscapture ? WindowMessage::Other : WindowMessage::AudioLost;
@@ -144,10 +168,37 @@ void SetPresenting(bool on) { presenting = on; }
 void SwapBuffers() {
     if (!presenting) return;
     if (beforeSwap) beforeSwap();
-    if (window) SDL_GL_SwapWindow(window);
+    if (snapshot) snapshot();
+    if (!window) return;
+    int width = 0, height = 0;
+    DrawableSize(width, height);
+    PresentPicture(width, height);
+    SDL_GL_SwapWindow(window);
+    DrawableSize(width, height);
+    PrepareFrame(width, height);
 }
 
 void SetBeforeSwapHook(void (*hook)()) { beforeSwap = hook; }
+
+void SetSnapshotHook(void (*hook)()) { snapshot = hook; }
+
+void DrawableSize(int& width, int& height) {
+    width = height = 0;
+    if (window) SDL_GL_GetDrawableSize(window, &width, &height);
+}
+
+void ToggleFullScreen() {
+    if (!window || !realDisplay) return;
+    if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) {
+        SDL_SetWindowFullscreen(window, 0);
+        SDL_SetWindowResizable(window, SDL_TRUE);
+        SDL_ShowCursor(SDL_ENABLE);
+        return;
+    }
+    if (exclusiveMode) SetExclusiveMode();
+    SDL_SetWindowFullscreen(window, exclusiveMode ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_ShowCursor(SDL_DISABLE);
+}
 
 void* GetGLProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
 

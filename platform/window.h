@@ -12,7 +12,11 @@ struct WindowOptions {
     int colorBits = 32;
     int depthBits = 16;
     int stencilBits = 1;
-    bool fullScreen = true;      // switch the display mode and hide the cursor
+    bool fullScreen = true;      // cover the screen and hide the cursor
+    bool exclusive = false;      // full screen by switching the display mode to width x height
+    int pictureScale = 1;        // the picture is drawn at pictureScale x 640 by pictureScale x 480
+    int samples = 0;             // multisampling of the picture; 0: none
+    bool vsync = false;          // swaps wait for the display's refresh
     bool headless = false;       // render off screen (no display needed)
     bool debugContext = false;   // ask for a GL debug context (error messages from the driver)
     const char* title = "Aplikacja OpenGL";
@@ -45,6 +49,7 @@ enum class WindowMessage {
     Destroy,     // the window was closed
     Escape,      // the Escape key went down
     AudioLost,   // the audio output device went away
+    Screenshot,  // F12 went down
     Other,       // anything else; handled and dropped
 };
 
@@ -55,7 +60,8 @@ WindowMessage PeekWindowMessage();
 // Queues a message as if the system had sent it; it comes before any the system has waiting.
 void QueueWindowMessage(WindowMessage message);
 
-// Shows the back buffer.
+// Shows the finished picture (copied into the window's 4:3 rectangle when it was drawn off
+// screen), then picks the target of the next frame for the window's current size.
 void SwapBuffers();
 
 // While presenting is off (catching up to a start time), swaps do nothing, not even the hook.
@@ -63,6 +69,15 @@ void SetPresenting(bool on);
 
 // Called just before every swap, with the finished picture still in the back buffer; null for none.
 void SetBeforeSwapHook(void (*hook)());
+
+// A second hook, called after that one (the screenshot's); null for none.
+void SetSnapshotHook(void (*hook)());
+
+// The size in pixels of what the window shows (0 x 0 without a window).
+void DrawableSize(int& width, int& height);
+
+// Between a window and full screen, as Alt+Enter does.
+void ToggleFullScreen();
 
 // Entry point of a GL function; null when the driver has none by that name.
 void* GetGLProcAddress(const char* name);
