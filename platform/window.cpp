@@ -23,6 +23,7 @@ void (*beforeSwap)() = nullptr;
 void (*snapshot)() = nullptr;
 bool exclusiveMode = false;
 int exclusiveWidth = 640, exclusiveHeight = 480, exclusiveBits = 32;
+int windowedWidth = 0, windowedHeight = 0;   // the window's size before Alt+Enter made it full screen
 bool presenting = true;
 std::deque<WindowMessage> queuedMessages;
 
@@ -75,7 +76,14 @@ bool OpenWindow(const WindowOptions& options, WindowError& error) {
     // Full screen covers the desktop at its own resolution unless the display mode is to change.
     if (fullScreen) flags |= exclusiveMode ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP;
     else if (realDisplay) flags |= SDL_WINDOW_RESIZABLE;
-    window = SDL_CreateWindow(options.title, 0, 0, options.width, options.height, flags);
+    int width = options.width, height = options.height;
+    SDL_DisplayMode desktop{};
+    // Made at the desktop's size, the window covers it even where no window manager resizes it.
+    if (fullScreen && !exclusiveMode && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+        width = desktop.w;
+        height = desktop.h;
+    }
+    window = SDL_CreateWindow(options.title, 0, 0, width, height, flags);
     if (!window) {
         error.message = std::string("cannot create the window: ") + SDL_GetError();
         return false;
@@ -94,7 +102,6 @@ bool OpenWindow(const WindowOptions& options, WindowError& error) {
     SDL_GL_MakeCurrent(window, context);
     SDL_GL_SetSwapInterval(options.vsync && realDisplay ? 1 : 0);
     SDL_ShowWindow(window);
-    int width = 0, height = 0;
     DrawableSize(width, height);
     std::string note;
     if (!ConfigurePicture(options.pictureScale, options.samples, width, height, note))
@@ -191,11 +198,19 @@ void ToggleFullScreen() {
     if (!window || !realDisplay) return;
     if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) {
         SDL_SetWindowFullscreen(window, 0);
+        if (windowedWidth > 0) SDL_SetWindowSize(window, windowedWidth, windowedHeight);
         SDL_SetWindowResizable(window, SDL_TRUE);
         SDL_ShowCursor(SDL_ENABLE);
         return;
     }
-    if (exclusiveMode) SetExclusiveMode();
+    SDL_GetWindowSize(window, &windowedWidth, &windowedHeight);
+    SDL_DisplayMode desktop{};
+    if (exclusiveMode) {
+        SetExclusiveMode();
+    } else if (SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(window), &desktop) == 0) {
+        SDL_SetWindowPosition(window, 0, 0);
+        SDL_SetWindowSize(window, desktop.w, desktop.h);
+    }
     SDL_SetWindowFullscreen(window, exclusiveMode ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP);
     SDL_ShowCursor(SDL_DISABLE);
 }
