@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/bitmap_font.h"
+#include "app/frame_stats.h"
 #include "app/screenshot.h"
 #include "demo/demo.h"
 #include "effects/lens_flare.h"
@@ -275,4 +277,50 @@ TEST(PictureScale, ScreenshotIsThePictureAtItsOwnSizeUnderTheNextFreeName) {
     EXPECT_EQ(big(20), 960u);
     EXPECT_FALSE(WriteScreenshot(folder + "/no/such/folder/shot.png", error));
     EXPECT_NE(error.find("shot.png"), std::string::npos) << error;
+}
+
+namespace {
+
+// The box around the white pixels of the picture: x, y, width, height (all 0 when none).
+std::vector<int> WhiteBox() {
+    const int width = platform::PictureWidth(), height = platform::PictureHeight();
+    const std::vector<std::uint8_t> rgb = ReadPicture();
+    int x0 = width, y0 = height, x1 = -1, y1 = -1;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
+            if (p[0] > 200 && p[1] > 200 && p[2] > 200) {
+                x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+            }
+        }
+    if (x1 < 0) return {0, 0, 0, 0};
+    return {x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+}
+
+std::vector<int> StatsLineBox(int scale) {
+    PictureScale picture(scale);
+    font.Create(-16 * scale, -16, "Arial");
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_DEPTH_TEST);
+    DrawFrameStats();
+    const std::vector<int> box = WhiteBox();
+    glEnable(GL_DEPTH_TEST);
+    return box;
+}
+
+}  // namespace
+
+TEST(PictureScale, FrameStatisticsLineGrowsWithThePicture) {
+    if (!testing_support::OpenGLTestContext()) GTEST_SKIP() << "no GL context";
+    const std::vector<int> one = StatsLineBox(1);
+    if (one[2] == 0) GTEST_SKIP() << "no font to draw the line with";
+    const std::vector<int> two = StatsLineBox(2);
+    font.Create(-16, -16, "Arial");
+    // Same place in the picture, twice the size (glyphs drawn at 32 pixels round a little
+    // differently from twice the 16-pixel ones).
+    EXPECT_NEAR(two[0], 2 * one[0], 2);
+    EXPECT_NEAR(two[1], 2 * one[1], 3);
+    EXPECT_NEAR(two[2], 2 * one[2], one[2] * 0.1);
+    EXPECT_NEAR(two[3], 2 * one[3], 3);
 }
