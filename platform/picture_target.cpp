@@ -2,6 +2,7 @@
 #include "platform/picture_target.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/gl.h"
 #include "platform/window.h"
@@ -192,6 +193,8 @@ void PrepareFrame(int drawableWidth, int drawableHeight) {
     bool wanted = framebuffersUsable && (samples > 0 || !sameSize);
     if (wanted && !MakeTargets()) {
         // The driver refused this size or format: draw into the window from now on.
+        std::fprintf(stderr, "undertow: the driver cannot make a %dx%d picture off screen; drawing into the window\n",
+                     Width(), Height());
         framebuffersUsable = false;
         wanted = false;
     }
@@ -262,6 +265,7 @@ float ReadPictureDepth(int x, int y) {
 
 void ReleasePicture() {
     FreeTargets();
+    looked = false;   // a later context looks its entry points up again
     offscreen = false;
     BindDrawing();
     scale = 1;
