@@ -1,10 +1,12 @@
 // The option list is written once: --help, the man page and the README table must name the same
-// options with the same arguments, and the parser must know exactly those.
+// options with the same arguments, and the parser must know exactly those. The exit codes the
+// shell defines are the ones the man page and the README list.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -126,6 +128,48 @@ std::vector<std::string> OptionLiterals(const std::string& source) {
     return names;
 }
 
+// The values of the shell's `constexpr int kExit... = N;` constants.
+std::vector<int> ShellExitCodes(const std::string& header) {
+    std::vector<int> codes;
+    std::istringstream lines(header);
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t at = line.find("constexpr int kExit");
+        const std::size_t equals = line.find('=', at);
+        if (at != std::string::npos && equals != std::string::npos) codes.push_back(std::stoi(line.substr(equals + 1)));
+    }
+    std::sort(codes.begin(), codes.end());
+    return codes;
+}
+
+// The ".B N" tags of the man page's EXIT STATUS section.
+std::vector<int> ManPageExitCodes(const std::string& page) {
+    std::vector<int> codes;
+    std::istringstream lines(page);
+    bool inSection = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind(".SH", 0) == 0) inSection = line == ".SH EXIT STATUS";
+        if (inSection && line.rfind(".B ", 0) == 0 && std::isdigit(static_cast<unsigned char>(line[3])))
+            codes.push_back(std::stoi(line.substr(3)));
+    }
+    std::sort(codes.begin(), codes.end());
+    return codes;
+}
+
+// True when the README's "Exit codes:" paragraph names `code` as a number of its own.
+bool ReadmeNamesExitCode(const std::string& readme, int code) {
+    const std::size_t start = readme.find("Exit codes:");
+    if (start == std::string::npos) return false;
+    const std::string paragraph = readme.substr(start, readme.find("\n\n", start) - start);
+    const std::string number = std::to_string(code);
+    for (std::size_t at = paragraph.find(number); at != std::string::npos; at = paragraph.find(number, at + 1)) {
+        const bool before = at == 0 || !std::isdigit(static_cast<unsigned char>(paragraph[at - 1]));
+        const std::size_t end = at + number.size();
+        const bool after = end >= paragraph.size() || !std::isdigit(static_cast<unsigned char>(paragraph[end]));
+        if (before && after) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 TEST(OptionList, HelpManPageAndReadmeAgreeWithTheTable) {
@@ -183,4 +227,12 @@ TEST(OptionList, VersionIsTheProjectsEverywhere) {
     ASSERT_NE(release, std::string::npos);
     const std::size_t start = release + tag.size();
     EXPECT_EQ(metainfo.substr(start, metainfo.find('"', start) - start), UNDERTOW_VERSION);
+}
+
+TEST(OptionList, ExitCodesAreTheShellsInManPageAndReadme) {
+    const std::vector<int> codes = ShellExitCodes(ReadText(std::string(UNDERTOW_SOURCE_DIR) + "/app/shell.h"));
+    ASSERT_GE(codes.size(), 3u);
+    EXPECT_EQ(ManPageExitCodes(ReadText(std::string(UNDERTOW_SOURCE_DIR) + "/dist/undertow.6")), codes);
+    const std::string readme = ReadText(std::string(UNDERTOW_SOURCE_DIR) + "/README.md");
+    for (int code : codes) EXPECT_TRUE(ReadmeNamesExitCode(readme, code)) << "the README does not give exit code " << code;
 }
