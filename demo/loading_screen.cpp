@@ -1,10 +1,12 @@
 // demo/loading_screen.cpp — textures and scenes load behind a growing progress bar.
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "app/settings.h"
 #include "demo/demo.h"
 #include "image/image_file.h"
+#include "platform/asset_path.h"
 #include "platform/window.h"
 #include "scene/scene.h"
 
@@ -52,10 +54,13 @@ bool Demo::LoadAll() {
         switch (DetectImageType(path)) {
             case 1: LoadBMP(path, scratch); break;
             case 2: LoadTGA(path, scratch); break;
-            default:
+            default: {
                 // The slot keeps the previous picture; the picture stays as it always was.
-                std::fprintf(stderr, "textures: cannot read %s (missing or not a BMP/TGA picture)\n", path);
+                std::string why = platform::AssetFileProblem(path);
+                if (why.empty()) why = "neither a BMP nor an uncompressed true-colour Targa picture";
+                std::fprintf(stderr, "textures: cannot read %s (%s)\n", path, why.c_str());
                 break;
+            }
         }
         UploadTexture(GL_TEXTURE_2D, scratch, params);
         textureSlots[i].Unbind();

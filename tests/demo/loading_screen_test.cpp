@@ -69,7 +69,9 @@ TEST(LoadingScreen, DeliversNamesToEveryDestinationAndDrawsNarrowBarsSafely) {
     demo.AddScene(&second);
     ASSERT_EQ(demo.registry.Count(), 2);
     demo.progress = 0;
+    testing::internal::CaptureStderr();
     EXPECT_TRUE(demo.LoadAll());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "textures: cannot read TEKSTURY\\MISSING.BMP (no such file)\n");
     EXPECT_EQ(demo.barX, 316);
     EXPECT_NE(first.textures[0], 0u);
     EXPECT_EQ(first.textures[0], second.textures[0]);
