@@ -92,8 +92,10 @@ constexpr float kWallFoot = -1.6f;   // below the sea floor, so no gap shows whe
 // noise. Texture coordinates follow the arch and the length, so rock and caustics run on
 // without seams.
 MeshData CaveShell() {
-    constexpr float kNear = 11.0f, kFar = -50.0f, kAlong = 0.55f;
-    constexpr int kAround = 46;
+    // Coarse enough for a software renderer, which draws these walls twice a frame; the noise
+    // that shapes them is gentle at this spacing.
+    constexpr float kNear = 11.0f, kFar = -50.0f, kAlong = 0.8f;
+    constexpr int kAround = 32;
     Grid grid;
     grid.rows = static_cast<int>((kNear - kFar) / kAlong) + 1;
     grid.columns = kAround + 1;
@@ -143,7 +145,7 @@ MeshData CaveShell() {
 
 // A rough cone from `base` along `direction` (unit), for stalactites and stalagmites.
 void AddSpike(MeshData& mesh, Vec3 base, Vec3 direction, float length, float radius, std::uint32_t seed) {
-    constexpr int kRings = 10, kSides = 10;
+    constexpr int kRings = 8, kSides = 8;
     const Vec3 side = Normalize(Cross(direction, std::fabs(direction.x) < 0.9f ? Vec3{1, 0, 0} : Vec3{0, 0, 1}));
     const Vec3 other = Cross(direction, side);
     Grid grid;
@@ -177,7 +179,7 @@ void AddSpike(MeshData& mesh, Vec3 base, Vec3 direction, float length, float rad
 
 // A lumpy, flattened ball, sunk into the floor.
 void AddBoulder(MeshData& mesh, Vec3 centre, float radius, float squash, std::uint32_t seed) {
-    constexpr int kStacks = 10, kSlices = 16;
+    constexpr int kStacks = 8, kSlices = 12;
     Grid grid;
     grid.rows = kStacks + 1;
     grid.columns = kSlices + 1;
