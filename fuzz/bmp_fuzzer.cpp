@@ -1,22 +1,11 @@
 // fuzz/bmp_fuzzer.cpp — the BMP reader on arbitrary bytes: it accepts exactly the files whose
 // data backs their header, with the file's pixel bytes, and leaves the picture alone otherwise.
-#include <cstring>
 
 #include "fuzz_support.h"
 #include "image/image_file.h"
 #include "picture_expectation.h"
 
-namespace {
-
-std::int32_t I32(const std::uint8_t* p) {
-    std::uint32_t v = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-                      static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-    std::int32_t out;
-    std::memcpy(&out, &v, 4);
-    return out;
-}
-
-}  // namespace
+using fuzz::I32;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Image image;

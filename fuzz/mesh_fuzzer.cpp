@@ -7,17 +7,7 @@
 #include "fuzz_support.h"
 #include "geometry/mesh.h"
 
-namespace {
-
-std::int32_t I32(const std::uint8_t* p) {
-    std::uint32_t v = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-                      static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-    std::int32_t out;
-    std::memcpy(&out, &v, 4);
-    return out;
-}
-
-}  // namespace
+using fuzz::I32;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::istringstream stream(std::string(reinterpret_cast<const char*>(data), size));
