@@ -20,14 +20,25 @@ FrameTimeSummary Summarize(std::vector<double> milliseconds) {
     return summary;
 }
 
-void Benchmark::Record(const std::string& section, double milliseconds) {
-    for (auto& entry : sections) {
-        if (entry.first == section) {
-            entry.second.push_back(milliseconds);
+std::string FormatTimeSplit(const std::string& section, double totalMs, double waitMs) {
+    double waitShare = 0;
+    if (totalMs > 0) waitShare = std::min(1.0, std::max(0.0, waitMs / totalMs));
+    char line[160];
+    std::snprintf(line, sizeof line, "%-12s own code and submission %5.1f %%, waiting on the driver %5.1f %%",
+                  section.c_str(), totalMs > 0 ? 100.0 * (1.0 - waitShare) : 0.0, 100.0 * waitShare);
+    return line;
+}
+
+void Benchmark::Record(const std::string& section, double milliseconds, double waitMs) {
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        if (sections[i].first == section) {
+            sections[i].second.push_back(milliseconds);
+            waitTotals[i] += waitMs;
             return;
         }
     }
     sections.push_back({section, {milliseconds}});
+    waitTotals.push_back(waitMs);
 }
 
 std::vector<double> Benchmark::AllFrames() const {
@@ -46,6 +57,12 @@ void Benchmark::Print(std::FILE* out, double loadSeconds) const {
     };
     for (const auto& entry : sections) line(entry.first, Summarize(entry.second));
     line("all", Summarize(AllFrames()));
+    std::fprintf(out, "share of frame time (waiting = in the swap and the closing glFinish):\n");
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        double total = 0;
+        for (double value : sections[i].second) total += value;
+        std::fprintf(out, "%s\n", FormatTimeSplit(sections[i].first, total, waitTotals[i]).c_str());
+    }
 }
 
 bool Benchmark::WriteJson(const std::string& path, double loadSeconds) const {

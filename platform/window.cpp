@@ -25,6 +25,7 @@ bool exclusiveMode = false;
 int exclusiveWidth = 640, exclusiveHeight = 480, exclusiveBits = 32;
 int windowedWidth = 0, windowedHeight = 0;   // the window's size before Alt+Enter made it full screen
 bool presenting = true;
+double swapSeconds = 0;
 std::deque<WindowMessage> queuedMessages;
 
 bool StartVideo(bool headless, WindowError& error) {
@@ -177,13 +178,18 @@ void SwapBuffers() {
     if (beforeSwap) beforeSwap();
     if (snapshot) snapshot();
     if (!window) return;
+    const Uint64 start = SDL_GetPerformanceCounter();
     int width = 0, height = 0;
     DrawableSize(width, height);
     PresentPicture(width, height);
     SDL_GL_SwapWindow(window);
+    swapSeconds += static_cast<double>(SDL_GetPerformanceCounter() - start) /
+                   static_cast<double>(SDL_GetPerformanceFrequency());
     DrawableSize(width, height);
     PrepareFrame(width, height);
 }
+
+double SwapSeconds() { return swapSeconds; }
 
 void SetBeforeSwapHook(void (*hook)()) { beforeSwap = hook; }
 

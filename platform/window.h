@@ -64,6 +64,10 @@ void QueueWindowMessage(WindowMessage message);
 // screen), then picks the target of the next frame for the window's current size.
 void SwapBuffers();
 
+// Wall-clock seconds spent so far showing pictures (the copy and the driver's swap, which waits
+// for the picture's rendering to finish), summed over every SwapBuffers.
+double SwapSeconds();
+
 // While presenting is off (catching up to a start time), swaps do nothing, not even the hook.
 void SetPresenting(bool on);
 
