@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include <unistd.h>
-
 namespace {
 
 std::string Clock(double seconds) {
@@ -37,31 +35,26 @@ void RecordingProgress::Begin(std::FILE* stream, long totalFrames, int fps, doub
     framesPerSecond = fps;
     started = nowSeconds;
     lastPrint = nowSeconds;   // the first line once there is a speed to show
-    // A terminal gets one line rewritten in place; a log file gets a whole line now and then.
-    inPlace = stream && ::isatty(::fileno(stream));
 }
 
 void RecordingProgress::Print(long framesDone, double demoSeconds, double nowSeconds) {
     const std::string line = Line(framesDone, total, framesPerSecond, demoSeconds, nowSeconds - started);
     // Pad over whatever the longer line before left.
     const std::size_t pad = lastLength > line.size() ? lastLength - line.size() : 0;
-    if (inPlace)
-        std::fprintf(out, "\r%s%*s", line.c_str(), static_cast<int>(pad), "");
-    else
-        std::fprintf(out, "%s\n", line.c_str());
+    std::fprintf(out, "\r%s%*s", line.c_str(), static_cast<int>(pad), "");
     std::fflush(out);
     lastLength = line.size();
     lastPrint = nowSeconds;
 }
 
 void RecordingProgress::Update(long framesDone, double demoSeconds, double nowSeconds) {
-    if (!out || nowSeconds - lastPrint < (inPlace ? 0.25 : 10.0)) return;
+    if (!out || nowSeconds - lastPrint < 0.25) return;
     Print(framesDone, demoSeconds, nowSeconds);
 }
 
 void RecordingProgress::End(long framesDone, double demoSeconds, double nowSeconds) {
     if (!out) return;
     Print(framesDone, demoSeconds, nowSeconds);
-    if (inPlace) std::fputc('\n', out);
+    std::fputc('\n', out);
     out = nullptr;
 }

@@ -8,8 +8,7 @@ class RecordingProgress {
 public:
     // `totalFrames` 0: length unknown (no time left is shown).
     void Begin(std::FILE* out, long totalFrames, int fps, double nowSeconds);
-    // Rewrites the line when at least a quarter of a second has passed since the last time (on a
-    // terminal), or writes a new one every ten seconds (to a file or pipe).
+    // Rewrites the line when at least a quarter of a second has passed since the last time.
     void Update(long framesDone, double demoSeconds, double nowSeconds);
     // Rewrites it a last time and ends it.
     void End(long framesDone, double demoSeconds, double nowSeconds);
@@ -26,5 +25,4 @@ private:
     double started = 0;
     double lastPrint = -1;
     std::size_t lastLength = 0;
-    bool inPlace = false;
 };

@@ -91,27 +91,6 @@ TEST(RecordingParts, ProgressLineShowsTimeFramesSpeedAndWhatIsLeft) {
     EXPECT_EQ(RecordingProgress::Line(60, 0, 30, 2.0, 1.0), "recording: demo 2.0 s, 60 frames, 2.00x real time");
 }
 
-TEST(RecordingParts, ProgressToAFileIsWholeLinesAndSparse) {
-    // Not a terminal: no carriage returns, and a line only every ten seconds and at the end.
-    std::FILE* log = std::tmpfile();
-    ASSERT_NE(log, nullptr);
-    RecordingProgress progress;
-    progress.Begin(log, 100, 10, 0.0);
-    progress.Update(5, 0.5, 1.0);
-    progress.Update(40, 4.0, 9.0);
-    progress.Update(60, 6.0, 10.5);
-    progress.Update(61, 6.1, 11.0);
-    progress.End(100, 10.0, 20.0);
-    std::rewind(log);
-    std::string text;
-    for (int c; (c = std::fgetc(log)) != EOF;) text += static_cast<char>(c);
-    std::fclose(log);
-    EXPECT_EQ(text.find('\r'), std::string::npos);
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
-    EXPECT_NE(text.find("60/100 frames"), std::string::npos) << text;
-    EXPECT_NE(text.find("100/100 frames"), std::string::npos) << text;
-}
-
 TEST(RecordingParts, StartOptionTakesSecondsWithinTheTimeline) {
     Options options;
     std::string error;
