@@ -13,6 +13,7 @@
 #include "app/video_pipe.h"
 #include "support/bmp_files.h"
 #include "support/gl_test_context.h"
+#include "support/run_command.h"
 
 namespace {
 
@@ -21,16 +22,7 @@ bool Parse(std::vector<const char*> args, Options& options, std::string& error) 
     return ParseOptions(static_cast<int>(args.size()), const_cast<char**>(args.data()), options, error);
 }
 
-int RunShell(const std::string& command, std::string& output) {
-    output.clear();
-    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return -1;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
-    const int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using testing_support::RunCommand;
 
 std::string After(const std::vector<std::string>& args, const char* flag) {
     const auto at = std::find(args.begin(), args.end(), flag);
@@ -83,7 +75,7 @@ TEST(DisplayOptions, ContradictionsAreRefusedWithOneLine) {
         EXPECT_NE(error.find(c.named), std::string::npos) << error;
     }
     std::string output;
-    const int code = RunShell(std::string(UNDERTOW_BINARY_DIR) + "/undertow --exclusive --windowed", output);
+    const int code = RunCommand(std::string(UNDERTOW_BINARY_DIR) + "/undertow --exclusive --windowed", output);
     EXPECT_EQ(code, 1);
     EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << output;
     EXPECT_NE(output.find("--exclusive"), std::string::npos) << output;
@@ -113,19 +105,19 @@ TEST(DisplayOptions, EncoderQualityAndLosslessRecording) {
 
 TEST(DisplayOptions, RecordingAtTwiceTheSizeIsTwiceAsLarge) {
     std::string output;
-    if (RunShell("ffprobe -version", output) != 0) GTEST_SKIP() << "no ffprobe";
+    if (RunCommand("ffprobe -version", output) != 0) GTEST_SKIP() << "no ffprobe";
     const std::string folder = testing_support::MakeTempFolder("scaled");
     const std::string run = "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=offscreen " +
                             std::string(UNDERTOW_BINARY_DIR) + "/undertow --data " + testing_support::TestAssetRoot() +
                             " --scale 2 --fps 10 --frames 3 --capture ";
     auto probe = [&](const std::string& file) {
         std::string size;
-        RunShell("ffprobe -v error -select_streams v -show_entries stream=width,height,codec_name -of csv=p=0 '" + file + "'",
+        RunCommand("ffprobe -v error -select_streams v -show_entries stream=width,height,codec_name -of csv=p=0 '" + file + "'",
             size);
         return size;
     };
-    ASSERT_EQ(RunShell(run + folder + "/clip.mp4", output), 0) << output;
+    ASSERT_EQ(RunCommand(run + folder + "/clip.mp4", output), 0) << output;
     EXPECT_EQ(probe(folder + "/clip.mp4"), "h264,1280,960\n");
-    ASSERT_EQ(RunShell(run + folder + "/clip.mkv --lossless", output), 0) << output;
+    ASSERT_EQ(RunCommand(run + folder + "/clip.mkv --lossless", output), 0) << output;
     EXPECT_EQ(probe(folder + "/clip.mkv"), "ffv1,1280,960\n");
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "support/bmp_files.h"
+#include "support/run_command.h"
 
 namespace {
 
@@ -20,13 +21,7 @@ struct CommandRun {
 
 CommandRun Shell(const std::string& command) {
     CommandRun run;
-    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, got);
-    const int status = ::pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.exitCode = testing_support::RunCommand(command, run.output);
     return run;
 }
 

@@ -16,6 +16,7 @@
 
 #include "support/bmp_files.h"
 #include "support/gl_test_context.h"
+#include "support/run_command.h"
 
 namespace {
 
@@ -23,17 +24,7 @@ const char* const kEnvironment = "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRI
 
 std::string Program() { return std::string(UNDERTOW_BINARY_DIR) + "/undertow"; }
 
-// Runs a command; its output (both streams) and exit code.
-int RunCommand(const std::string& command, std::string& output) {
-    output.clear();
-    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return -1;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
-    const int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using testing_support::RunCommand;
 
 bool HaveFfmpeg() {
     std::string output;
