@@ -11,6 +11,7 @@
 #include <string>
 
 #include "geometry/catmull_rom.h"
+#include "image/image_file.h"
 #include "platform/asset_path.h"
 
 namespace {
@@ -146,20 +147,10 @@ std::unique_ptr<float[]> LoadHeightmap(TerrainParams& params) {
         std::fclose(file);
         return Fail(name, why);
     }
-    // The header is sane, so the padded pixel block is bounded; read at most that much, in
-    // chunks, so that the buffer grows only with the data the file holds and a header alone
-    // cannot claim the largest block.
-    const std::size_t wanted = shape.paddedRow * static_cast<std::size_t>(shape.height);
-    constexpr std::size_t kChunk = 1 << 20;
-    std::vector<unsigned char> pixels;
-    while (pixels.size() < wanted) {
-        const std::size_t at = pixels.size();
-        const std::size_t part = std::min(kChunk, wanted - at);
-        pixels.resize(at + part);
-        const std::size_t got = std::fread(pixels.data() + at, 1, part, file);
-        pixels.resize(at + got);
-        if (got < part) break;
-    }
+    // The header is sane, so the padded pixel block is bounded; read at most that much, growing
+    // the buffer only with the data the file holds, so a header alone cannot claim the block.
+    std::vector<std::uint8_t> pixels;
+    ReadUpTo(file, shape.paddedRow * static_cast<std::size_t>(shape.height), pixels);
     std::fclose(file);
     return Decode(shape, pixels.data(), pixels.size(), params, name);
 }

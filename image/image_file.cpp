@@ -24,21 +24,6 @@ std::int32_t I32(const unsigned char* p) {
                                      (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24));
 }
 
-// Reads up to `count` bytes. The buffer grows only as data arrives, so a count the stream
-// cannot back never turns into one large allocation; returns how many bytes came.
-std::size_t ReadUpTo(std::FILE* file, std::size_t count, std::vector<std::uint8_t>& out) {
-    constexpr std::size_t kChunk = 1 << 20;
-    out.clear();
-    while (out.size() < count) {
-        const std::size_t at = out.size();
-        const std::size_t part = std::min(kChunk, count - at);
-        out.resize(at + part);
-        const std::size_t got = std::fread(out.data() + at, 1, part, file);
-        out.resize(at + got);
-        if (got < part) break;
-    }
-    return out.size();
-}
 
 // Checks the size, reads the pixels and, when they are acceptable, stores the picture; on
 // refusal the image stays as it was. `note` says why a picture was refused or came short.
@@ -100,6 +85,20 @@ bool LoadWith(const char* path, Image& image, bool (*reader)(std::FILE*, Image&,
 }
 
 }  // namespace
+
+std::size_t ReadUpTo(std::FILE* file, std::size_t count, std::vector<std::uint8_t>& out) {
+    constexpr std::size_t kChunk = 1 << 20;
+    out.clear();
+    while (out.size() < count) {
+        const std::size_t at = out.size();
+        const std::size_t part = std::min(kChunk, count - at);
+        out.resize(at + part);
+        const std::size_t got = std::fread(out.data() + at, 1, part, file);
+        out.resize(at + got);
+        if (got < part) break;
+    }
+    return out.size();
+}
 
 bool ReadBMP(std::FILE* file, Image& image, std::string& note) {
     unsigned char header[54];

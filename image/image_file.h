@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "image/image.h"
 
@@ -18,6 +20,10 @@ constexpr std::size_t kMaxImageShortfall = 64 * 1024;
 // The readers leave the image as it was when they return false. The forms with `note` also say
 // why a file was refused, or that it came short and was accepted. The loaders print one line
 // naming the file for either.
+// Reads up to `count` bytes into `out`. The buffer grows only as data arrives, so a count the
+// stream cannot back never turns into one large allocation; returns how many bytes came.
+std::size_t ReadUpTo(std::FILE* file, std::size_t count, std::vector<std::uint8_t>& out);
+
 bool ReadBMP(std::FILE* file, Image& image);
 bool ReadBMP(std::FILE* file, Image& image, std::string& note);
 bool LoadBMP(const char* path, Image& image);
