@@ -40,6 +40,9 @@ const OptionInfo kOptions[] = {
      "with --capture: record without loss (FFV1 in a .mkv file,\n"
      "otherwise libx264rgb at QP 0)"},
     {"--json", nullptr, "FILE", "with --benchmark: also write the figures to FILE"},
+    {"--pass-times", nullptr, nullptr,
+     "with --benchmark: finish and time each drawing pass on its own,\n"
+     "then print the mean per pass (the frames get slower)"},
     {"--fps", nullptr, "N", "time steps per second for --capture and --benchmark (default 60)"},
     {"--frames", nullptr, "N", "stop after N frames"},
     {"--start", nullptr, "SECONDS",

@@ -70,6 +70,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
             options.stats = true;
         } else if (std::strcmp(arg, "--benchmark") == 0) {
             options.benchmark = true;
+        } else if (std::strcmp(arg, "--pass-times") == 0) {
+            options.passTimes = true;
         } else if (std::strcmp(arg, "--version") == 0) {
             options.version = true;
         } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
@@ -129,6 +131,10 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     }
     if (!options.jsonFile.empty() && !options.benchmark) {
         error = "--json goes with --benchmark";
+        return false;
+    }
+    if (options.passTimes && !options.benchmark) {
+        error = "--pass-times goes with --benchmark";
         return false;
     }
     const char* clash = nullptr;

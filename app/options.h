@@ -12,6 +12,7 @@ struct Options {
     double startSeconds = 0;  // demo time at which showing (and recording) begins
     bool benchmark = false;
     std::string jsonFile;     // benchmark figures as JSON
+    bool passTimes = false;   // benchmark: time each drawing pass, with a glFinish after each
     int fps = 60;             // steps per second of the virtual clock
     long frames = 0;          // stop after this many frames; 0: the whole timeline
     bool help = false;

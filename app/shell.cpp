@@ -7,6 +7,7 @@
 
 #include "app/asset_search.h"
 #include "app/benchmark.h"
+#include "app/pass_times.h"
 #include "app/bitmap_font.h"
 #include "app/extensions.h"
 #include "app/gl_check.h"
@@ -228,6 +229,7 @@ int RunDemo(const Options& options, const char* programPath) {
     }
 
     Benchmark benchmark;
+    pass_times::Enable(options.passTimes);
     const double stepMs = 1000.0 / options.fps;
     int exitCode = kExitOk;
     bool stoppedEarly = false;
@@ -252,12 +254,14 @@ int RunDemo(const Options& options, const char* programPath) {
         run.BeforeTick(demo.clock, sceneThree.startTime);
         const double frameStart = platform::WallSeconds();
         const double swapBefore = platform::SwapSeconds();
+        pass_times::BeginFrame();
         const bool goesOn = demo.Tick();
         if (options.checkGl) glCheck.Check(SectionName(demo.currentScene), demo.clock);
         if (options.benchmark && run.Showing()) {
             const double finishStart = platform::WallSeconds();
             glFinish();   // count the rendering, not just its submission
             const double frameEnd = platform::WallSeconds();
+            pass_times::EndFrame(SectionName(demo.currentScene), "swap");
             const double waitSeconds = platform::SwapSeconds() - swapBefore + (frameEnd - finishStart);
             benchmark.Record(SectionName(demo.currentScene), (frameEnd - frameStart) * 1000.0, waitSeconds * 1000.0);
         }
@@ -275,6 +279,7 @@ int RunDemo(const Options& options, const char* programPath) {
 
     if (options.benchmark) {
         benchmark.Print(stdout, loadSeconds);
+        pass_times::Print(stdout);
         if (!options.jsonFile.empty() && !benchmark.WriteJson(options.jsonFile, loadSeconds)) {
             std::fprintf(stderr, "undertow: cannot write %s\n", options.jsonFile.c_str());
         }

@@ -25,6 +25,13 @@ bool FadeOverlay::AdvanceFadeOut(float step) {
     return true;
 }
 
+bool FadeOverlay::CoversAt(float time) {
+    SelectWindow(time);
+    // The same strict tests as Update: the boundaries of the fade phases belong to the main one.
+    return enabled && startTime <= time && time <= endTime && time >= startTime + fadeInLength &&
+           time <= endTime - fadeOutLength;
+}
+
 bool FadeOverlay::Draw() {
     PushOverlaySpace();
     glEnable(GL_BLEND);

@@ -21,5 +21,10 @@ public:
     bool AdvanceFadeOut(float step) override;
     bool AdvanceFadeIn(float step) override;
 
+    // True when Update at `time` will draw the overlay fully opaque (the main phase of a window
+    // sets alpha 1), so nothing drawn under it in that frame can be seen. Selects the window as
+    // Update would.
+    bool CoversAt(float time);
+
     float color[4] = {0.0f, 0.0f, 0.0f, 0.0f};
 };

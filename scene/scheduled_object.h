@@ -25,6 +25,6 @@ public:
     std::vector<float> fadeIns;
     std::vector<float> fadeOuts;
 
-private:
+protected:
     void SelectWindow(float time);
 };

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/extensions.h"
+#include "app/pass_times.h"
 #include "app/settings.h"
 #include "demo/texture_registry.h"
 #include "platform/asset_path.h"
@@ -259,12 +260,20 @@ bool SceneOne::Frame() {
     const bool weighting = VertexWeighting();
 
     StepTurn(t, dt);
+    AdvanceBackgroundLayers();
+    // Under a fully opaque fade the 3D picture cannot be seen: its state still moves on, its
+    // drawing calls are left out.
+    const bool hidden = skipHiddenWork && fade.CoversAt(t);
+    // The background is drawn after the object and its reflection, behind them: only the pixels
+    // they leave uncovered get its layers.
+    const bool backgroundLast = skipHiddenWork;
 
     // The background covers every pixel, so only depth needs clearing.
     glClear(GL_DEPTH_BUFFER_BIT);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
-    DrawBackground();
+    if (!hidden && !backgroundLast) DrawBackground();
+    pass_times::Mark("background");
 
     glLoadIdentity();
     camera.Update(t, dt);
@@ -283,7 +292,8 @@ bool SceneOne::Frame() {
         SetUpTwistMatrix();
         glEnable(GL_VERTEX_WEIGHTING_EXT);
     }
-    glCallList(mainList);
+    if (!hidden) glCallList(mainList);
+    pass_times::Mark("object");
 
     if (settings.detailLevel > 0) {
         // The reflection: a mirror in the plane z = -7.5, turned like the object.
@@ -295,9 +305,10 @@ bool SceneOne::Frame() {
         glRotatef(turnAngle, 0.0f, 0.0f, 1.0f);
         if (weighting) SetUpTwistMatrix();
         glCullFace(GL_FRONT);   // the mirror flips the winding
-        glCallList(mainList);
+        if (!hidden) glCallList(mainList);
         glCullFace(GL_BACK);
         glPopMatrix();
+        pass_times::Mark("reflection");
     }
 
     glDisable(GL_TEXTURE_GEN_S);
@@ -310,10 +321,17 @@ bool SceneOne::Frame() {
     if (weighting) glDisable(GL_VERTEX_WEIGHTING_EXT);
     glPopMatrix();
 
-    DrawMirrorFloor();
+    if (!hidden && backgroundLast) {
+        DrawBackgroundBehind();
+        pass_times::Mark("background behind");
+    }
+
+    DrawMirrorFloor(hidden);
+    pass_times::Mark("mirror floor");
     // The floor mesh keeps the floor's gray texture, white colour, depth test and culling.
     glFrontFace(GL_CCW);
-    glCallList(frameList);
+    if (!hidden) glCallList(frameList);
+    pass_times::Mark("floor mesh");
 
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
@@ -321,8 +339,10 @@ bool SceneOne::Frame() {
     fade.Update(t, dt);
     glEnable(GL_BLEND);
 
+    pass_times::Mark("black fade");
     DrawOverlays();
     if (closing) DrawClosingVeil();
+    pass_times::Mark("overlays");
     return EndFrame();
 }
 
@@ -337,14 +357,35 @@ void SceneOne::SetUpTwistMatrix() {
     glMatrixMode(GL_MODELVIEW);
 }
 
-void SceneOne::DrawBackground() {
+void SceneOne::AdvanceBackgroundLayers() {
     const float dt = frameTime;
     const float rates[3] = {180.0f, 90.0f, 45.0f};
     for (int i = 0; i < 3; ++i) {
         layerAngles[i] += rates[i] * dt;
         if (layerAngles[i] > 360.0f) layerAngles[i] -= 360.0f;
     }
+}
 
+// The background after the opaque object and its reflection: at the far plane, and only where
+// the depth buffer is still clear. The layers blend with each other as they do when drawn first,
+// and nothing drawn later reads what lies under the object, so the picture is the same. Leaves
+// the depth test and culling on, as the floor expects.
+void SceneOne::DrawBackgroundBehind() {
+    GLint depthFunc = GL_LESS;
+    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
+    glEnable(GL_DEPTH_TEST);
+    glDepthMask(GL_FALSE);
+    glDepthFunc(GL_LEQUAL);
+    glDepthRange(1.0, 1.0);
+    glDisable(GL_CULL_FACE);
+    DrawBackground();
+    glDepthRange(0.0, 1.0);
+    glDepthFunc(static_cast<GLenum>(depthFunc));
+    glDepthMask(GL_TRUE);
+    glEnable(GL_CULL_FACE);
+}
+
+void SceneOne::DrawBackground() {
     const bool multitexture = Multitexture();
     PushOverlaySpace();
     if (multitexture) {
@@ -414,23 +455,25 @@ void SceneOne::BindObjectTextures() {
     }
 }
 
-void SceneOne::DrawMirrorFloor() {
+void SceneOne::DrawMirrorFloor(bool hidden) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glBindTexture(GL_TEXTURE_2D, textures[5]);
     glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
     glFrontFace(GL_CW);
-    // In the camera frame: the turn does not apply to the floor.
-    glBegin(GL_TRIANGLE_STRIP);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-50.0f, -50.0f, -7.5f);
-    glTexCoord2f(0.0f, 4.0f);
-    glVertex3f(-50.0f, 50.0f, -7.5f);
-    glTexCoord2f(4.0f, 0.0f);
-    glVertex3f(50.0f, -50.0f, -7.5f);
-    glTexCoord2f(4.0f, 4.0f);
-    glVertex3f(50.0f, 50.0f, -7.5f);
-    glEnd();
+    if (!hidden) {
+        // In the camera frame: the turn does not apply to the floor.
+        glBegin(GL_TRIANGLE_STRIP);
+        glTexCoord2f(0.0f, 0.0f);
+        glVertex3f(-50.0f, -50.0f, -7.5f);
+        glTexCoord2f(0.0f, 4.0f);
+        glVertex3f(-50.0f, 50.0f, -7.5f);
+        glTexCoord2f(4.0f, 0.0f);
+        glVertex3f(50.0f, -50.0f, -7.5f);
+        glTexCoord2f(4.0f, 4.0f);
+        glVertex3f(50.0f, 50.0f, -7.5f);
+        glEnd();
+    }
     glDisable(GL_BLEND);
 }
 

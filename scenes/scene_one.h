@@ -52,6 +52,10 @@ public:
     ScheduledObject turnNegativeTimer;
     ScheduledObject turnBrakeTimer;
     bool closing = false;
+    // Leave out drawing no viewer can see: the 3D picture under a fully opaque fade, and the
+    // background under the object (drawn behind it, last). Off, every frame draws everything in
+    // the plain order; tests compare the two.
+    bool skipHiddenWork = true;
 
     // Animation state carried from frame to frame, never reset.
     float turnSpeed = 0.0f;   // degrees per second
@@ -62,10 +66,12 @@ public:
     float veilAlpha = 0.0f;
 
 private:
+    void AdvanceBackgroundLayers();
     void DrawBackground();
+    void DrawBackgroundBehind();
     void DrawBackgroundLayer(float angle);
     void BindObjectTextures();
-    void DrawMirrorFloor();
+    void DrawMirrorFloor(bool hidden);
     void DrawOverlays();
     void DrawClosingVeil();
     void SetUpTwistMatrix();

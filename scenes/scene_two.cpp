@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/extensions.h"
+#include "app/pass_times.h"
 #include "app/settings.h"
 #include "demo/texture_registry.h"
 #include "platform/random.h"
@@ -183,6 +184,7 @@ bool SceneTwo::Frame() {
     glRotatef(cameraB, 0.0f, 1.0f, 0.0f);
     glRotatef(cameraC, 0.0f, 0.0f, 1.0f);
     DrawSky();
+    pass_times::Mark("clear and sky");
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
@@ -200,12 +202,15 @@ bool SceneTwo::Frame() {
         default: break;
     }
     MorphPointSets(*morphed, *shape, *scatter, std::sin(morph.morphPhase * 3.14f / 2.0f));
+    pass_times::Mark("morph");
     DrawBallAndCloud(*morphed);
+    pass_times::Mark("cube cloud");
     morph.Step(frameTime);
 
     if (flickerSchedule.IsActive(startTime + localTime, 0.0f)) DrawNoiseFlicker();
     if (openingFade) DrawOpeningFade();
     if (closingFade) DrawClosingFade();
+    pass_times::Mark("flicker and fades");
     return EndFrame();
 }
 
@@ -257,6 +262,7 @@ void SceneTwo::DrawBallAndCloud(const PointSet& set) {
     glColor3f(1.0f, 1.0f, 1.0f);
     gluSphere(ballQuadric, 6.0, sphereDetail, sphereDetail);
     glPopMatrix();
+    pass_times::Mark("ball");
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
