@@ -109,6 +109,48 @@ TEST(FadeOverlay, AlphaChainsAcrossWindows) {
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
 }
 
+// A fade that records which phase each Update ran and draws nothing, so no context is needed.
+class PhaseRecordingFade : public FadeOverlay {
+public:
+    bool Advance(float step) override {
+        mainPhase = true;
+        return FadeOverlay::Advance(step);
+    }
+    bool Draw() override { return true; }
+    bool mainPhase = false;
+};
+
+TEST(FadeOverlay, CoversExactlyWhenTheMainPhaseWillDraw) {
+    PhaseRecordingFade fade;
+    // Scene one's five windows: touching ends, fade lengths of 0, 1, 2 and 0.33 s.
+    fade.AddWindow(0.0f, 1.0f, 0.0f, 1.0f);
+    fade.AddWindow(1.0f, 5.5f, 2.0f, 0.0f);
+    fade.AddWindow(5.5f, 8.8f, 0.0f, 1.0f);
+    fade.AddWindow(8.8f, 12.5f, 2.0f, 0.0f);
+    fade.AddWindow(12.5f, 13.65f, 0.0f, 0.33f);
+    int covered = 0;
+    std::vector<float> times;
+    for (int i = -10; i <= 1500; ++i) times.push_back(i * 0.01f);
+    // The phase boundaries themselves, computed as Update computes them.
+    for (float t : {3.0f, 5.5f, 8.8f - 1.0f, 10.8f, 12.5f, 13.65f - 0.33f, 13.65f}) times.push_back(t);
+    for (float t : times) {
+        const bool covers = fade.CoversAt(t);
+        fade.mainPhase = false;
+        fade.Update(t, 0.01f);
+        EXPECT_EQ(covers, fade.mainPhase) << t;
+        if (covers) {
+            EXPECT_FLOAT_EQ(fade.color[3], 1.0f) << t;
+            ++covered;
+        }
+    }
+    // 3.0–7.8 s and 10.8–13.32 s at 0.01 s steps, plus boundary samples.
+    EXPECT_GT(covered, 700);
+    EXPECT_LT(covered, 760);
+
+    fade.enabled = false;
+    EXPECT_FALSE(fade.CoversAt(4.0f));
+}
+
 TEST(FlyingSprite, TravelsAndSpinsAcrossItsWindowOnly) {
     if (!testing_support::OpenGLTestContext()) GTEST_SKIP() << "no GL context";
     UseOverlaySpace();
