@@ -261,7 +261,7 @@ int RunDemo(const Options& options, const char* programPath) {
             const double finishStart = platform::WallSeconds();
             glFinish();   // count the rendering, not just its submission
             const double frameEnd = platform::WallSeconds();
-            pass_times::EndFrame(SectionName(demo.currentScene), "swap");
+            pass_times::EndFrame(SectionName(demo.currentScene), "the rest and the swap");
             const double waitSeconds = platform::SwapSeconds() - swapBefore + (frameEnd - finishStart);
             benchmark.Record(SectionName(demo.currentScene), (frameEnd - frameStart) * 1000.0, waitSeconds * 1000.0);
         }

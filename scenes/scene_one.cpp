@@ -273,7 +273,7 @@ bool SceneOne::Frame() {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     if (!hidden && !backgroundLast) DrawBackground();
-    pass_times::Mark("background");
+    pass_times::Mark(backgroundLast ? "depth clear" : "background");
 
     glLoadIdentity();
     camera.Update(t, dt);

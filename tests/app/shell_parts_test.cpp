@@ -55,7 +55,7 @@ TEST(Options, ParsesEveryOptionAndRejectsBadValues) {
 
     for (std::vector<const char*> bad : {std::vector<const char*>{"u", "--detail", "3"},
                                          {"u", "--fps", "0"}, {"u", "--fps", "12x"}, {"u", "--data"},
-                                         {"u", "--json", "f"}, {"u", "--bogus"}}) {
+                                         {"u", "--json", "f"}, {"u", "--pass-times"}, {"u", "--bogus"}}) {
         Options o;
         EXPECT_FALSE(ParseOptions(static_cast<int>(bad.size()), const_cast<char**>(bad.data()), o, error)) << bad[1];
         EXPECT_FALSE(error.empty());
