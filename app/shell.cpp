@@ -7,11 +7,11 @@
 
 #include "app/asset_search.h"
 #include "app/benchmark.h"
-#include "app/pass_times.h"
 #include "app/bitmap_font.h"
 #include "app/extensions.h"
 #include "app/gl_check.h"
 #include "app/globals.h"
+#include "app/pass_times.h"
 #include "app/run_control.h"
 #include "app/screenshot.h"
 #include "platform/asset_path.h"
