@@ -11,8 +11,25 @@ constexpr int kExitSetupFailed = 1;    // no window, no GL, no asset root, bad o
 constexpr int kExitGlErrors = 3;       // with --check-gl: the run went through, but GL reported errors
 constexpr int kExitAudioFailed = 255;  // -1: no audio device, or the music cannot be played
 
-// Runs the whole demo as the options say and returns the exit code.
+// The music, played from the asset root.
+constexpr const char* kMusicFile = "DANE\\Oblomar.mp3";
+
+// Runs the whole demo as the options say and returns the exit code (app/main_loop.cpp).
 int RunDemo(const Options& options, const char* programPath);
+
+// Window, context, extensions, font and projection; false, with a message, when there is
+// nothing to draw on.
+bool OpenDisplay(const Options& options, bool headless);
+
+// Gives the scenes their windows and hands them to the demo in list order.
+void AddScenes();
+
+// Opens the audio output and the music stream, and plays it when `play` is set; false, with a
+// message (exit code -1), when either fails.
+bool StartMusic(bool silent, bool play);
+
+// Plays the opened music from `seconds` on (a run that starts later than 0 s).
+void PlayMusicFrom(double seconds);
 
 // Stops every scene, frees the vertex-array-range block, stops the music, restores the display
 // mode and releases the GL context. A second call does nothing.

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/extensions.h"
-#include "app/pass_times.h"
+#include "measure/pass_times.h"
 #include "app/settings.h"
 #include "demo/texture_registry.h"
 #include "platform/asset_path.h"

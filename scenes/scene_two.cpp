@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "app/extensions.h"
-#include "app/pass_times.h"
+#include "measure/pass_times.h"
 #include "app/settings.h"
 #include "demo/texture_registry.h"
 #include "platform/random.h"

@@ -6,11 +6,13 @@
 
 #include "app/asset_search.h"
 #include "support/bmp_files.h"
+#include "support/run_command.h"
 
 namespace {
 
 void MakeAssetRoot(const std::string& folder) {
-    ASSERT_EQ(::system(("mkdir -p '" + folder + "/TEKSTURY' '" + folder + "/DANE'").c_str()), 0);
+    std::string output;
+    ASSERT_EQ(testing_support::RunCommand("mkdir -p '" + folder + "/TEKSTURY' '" + folder + "/DANE'", output), 0) << output;
 }
 
 // Runs the test body with a fresh empty folder as the current directory.
@@ -54,7 +56,8 @@ TEST_F(AssetSearch, TheFirstFolderHoldingBothWins) {
     MakeAssetRoot(base + "/prefix/share/undertow");
     EXPECT_EQ(FirstAssetRoot(folders, error), base + "/prefix/share/undertow");
     // Half an asset root beside the program does not count; a whole one does.
-    ASSERT_EQ(::system(("mkdir -p '" + base + "/prefix/bin/TEKSTURY'").c_str()), 0);
+    std::string output;
+    ASSERT_EQ(testing_support::RunCommand("mkdir -p '" + base + "/prefix/bin/TEKSTURY'", output), 0) << output;
     EXPECT_EQ(FirstAssetRoot(folders, error), base + "/prefix/share/undertow");
     ASSERT_EQ(::mkdir((base + "/prefix/bin/dane").c_str(), 0755), 0);
     EXPECT_EQ(FirstAssetRoot(folders, error), base + "/prefix/bin");

@@ -15,6 +15,7 @@
 
 #include "app/option_table.h"
 #include "app/options.h"
+#include "support/run_command.h"
 
 namespace {
 
@@ -27,15 +28,8 @@ std::string ReadText(const std::string& path) {
 
 // stdout of the built program with `arguments`; `exitCode` gets its status.
 std::string RunProgram(const std::string& arguments, int& exitCode) {
-    const std::string command = std::string(UNDERTOW_BINARY_DIR) + "/undertow " + arguments;
     std::string output;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return output;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
-    const int status = ::pclose(pipe);
-    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    exitCode = testing_support::RunCommand(std::string(UNDERTOW_BINARY_DIR) + "/undertow " + arguments + " 2>/dev/null", output);
     return output;
 }
 

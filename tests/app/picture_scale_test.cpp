@@ -11,7 +11,7 @@
 
 #include "app/bitmap_font.h"
 #include "app/frame_stats.h"
-#include "app/screenshot.h"
+#include "capture/screenshot.h"
 #include "demo/demo.h"
 #include "effects/lens_flare.h"
 #include "platform/asset_path.h"

@@ -10,6 +10,7 @@
 
 #include "support/bmp_files.h"
 #include "support/gl_test_context.h"
+#include "support/run_command.h"
 
 namespace {
 
@@ -20,16 +21,10 @@ struct ProgramRun {
 
 // Runs the program with `arguments` under `environment` (assignments for env(1)).
 ProgramRun RunProgram(const std::string& arguments, const std::string& environment = "SDL_VIDEODRIVER=offscreen") {
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy " + environment + " " +
-                                std::string(UNDERTOW_BINARY_DIR) + "/undertow " + arguments + " 2>&1";
     ProgramRun run;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, got);
-    const int status = ::pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.exitCode = testing_support::RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy " + environment +
+                                                   " " + std::string(UNDERTOW_BINARY_DIR) + "/undertow " + arguments,
+                                               run.output);
     return run;
 }
 

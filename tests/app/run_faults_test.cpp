@@ -1,8 +1,9 @@
-// Faults while the demo runs: the window closed during loading, Escape twice, the audio device
-// going away. Each run happens in a child process of its own, since a run ends with the
+// Faults while the demo runs: the window closed during loading, Escape twice, the music that
+// cannot be opened, the audio device going away. Each run happens in a child process of its own, since a run ends with the
 // program-wide shutdown, which happens once per process.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 #include "app/options.h"
 #include "app/shell.h"
 #include "platform/window.h"
+#include "support/bmp_files.h"
 #include "support/gl_test_context.h"
 
 namespace {
@@ -43,7 +45,8 @@ ChildRun RunInChild(const Options& options, const std::function<void()>& before)
         ::close(channel[0]);
         before();
         const int code = RunDemo(options, nullptr);
-        std::printf("clock %.2f loaded %d\n", static_cast<double>(demo.clock), sceneOne.loaded ? 1 : 0);
+        std::printf("clock %.2f loaded %d window %d\n", static_cast<double>(demo.clock), sceneOne.loaded ? 1 : 0,
+                    platform::IsWindowOpen() ? 1 : 0);
         std::fflush(nullptr);
         ::_exit(code);
     }
@@ -101,6 +104,20 @@ TEST(RunFaults, SecondEscapeAfterTheFirstIsHarmless) {
     ASSERT_NE(first, std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("undertow: Escape pressed", first + 1), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("loaded 0"), std::string::npos) << run.output;
+}
+
+// The run ends with -1, but through the shutdown: scenes released, window and display mode given
+// back.
+TEST(RunFaults, MusicThatCannotBeOpenedStillShutsDown) {
+    SKIP_IF_WINDOW_OPEN();
+    Options options = BenchmarkRun(5);
+    options.dataDir = testing_support::MakeTempFolder("no-music");
+    ::symlink((testing_support::TestAssetRoot() + "/TEKSTURY").c_str(), (options.dataDir + "/TEKSTURY").c_str());
+    ::mkdir((options.dataDir + "/DANE").c_str(), 0755);
+    const ChildRun run = RunInChild(options, [] {});
+    EXPECT_EQ(run.exitCode, 255) << run.output;
+    EXPECT_NE(run.output.find("cannot play the music"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("loaded 0 window 0"), std::string::npos) << run.output;
 }
 
 TEST(RunFaults, AudioDeviceGoneMidRunIsNamedOnceAndTheDemoGoesOn) {

@@ -14,3 +14,14 @@ TEST(Tick, VirtualClockKeepsFractionsAndWraps) {
     platform::UseLiveClock();
     EXPECT_FALSE(platform::IsVirtualClock());
 }
+
+TEST(Tick, LiveClockCarriesOnFromTheVirtualOne) {
+    platform::UseVirtualClock(0);
+    platform::AdvanceVirtualClock(130000.0);
+    const std::uint32_t reached = platform::GetTickCount();
+    platform::UseLiveClockFrom(reached);
+    EXPECT_FALSE(platform::IsVirtualClock());
+    const std::uint32_t now = platform::GetTickCount();
+    EXPECT_LT(now - reached, 1000u) << "the live clock jumped";
+    platform::UseLiveClock();
+}

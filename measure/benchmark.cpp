@@ -1,5 +1,5 @@
-// app/benchmark.cpp — collecting and reporting frame times.
-#include "app/benchmark.h"
+// measure/benchmark.cpp — collecting and reporting frame times.
+#include "measure/benchmark.h"
 
 #include <algorithm>
 #include <cmath>

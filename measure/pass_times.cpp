@@ -1,5 +1,5 @@
-// app/pass_times.cpp — per-pass timing with a glFinish at every mark.
-#include "app/pass_times.h"
+// measure/pass_times.cpp — per-pass timing with a glFinish at every mark.
+#include "measure/pass_times.h"
 
 #include <chrono>
 #include <utility>

@@ -1,5 +1,5 @@
-// app/run_control.cpp — the unseen frames before the start, the recorder and its progress.
-#include "app/run_control.h"
+// capture/run_control.cpp — the unseen frames before the start, the recorder and its progress.
+#include "capture/run_control.h"
 
 #include <cmath>
 #include <cstdio>
@@ -28,7 +28,7 @@ long TimelineFrames(double timelineSeconds, int fps) {
     return timelineSeconds <= 0 ? 0 : static_cast<long>(std::lround(timelineSeconds * fps));
 }
 
-RunControl::RunControl(const Options& runOptions, std::function<void(double)> showingStarts)
+RunControl::RunControl(const RunOptions& runOptions, std::function<void(double)> showingStarts)
     : options(runOptions), onShowing(std::move(showingStarts)) {}
 
 bool RunControl::Begin(double timelineSeconds, const std::string& musicPath, std::string& error) {

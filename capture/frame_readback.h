@@ -1,4 +1,4 @@
-// app/frame_readback.h — reads each finished picture back from the GL, one step behind.
+// capture/frame_readback.h — reads each finished picture back from the GL, one step behind.
 //
 // Grab, called just before a swap, starts copying the back buffer into one of two pixel
 // buffers (or, without them, copies it at once into one of two buffers in memory); the picture of a step is fetched only at the next step, so the copy can finish

@@ -1,4 +1,4 @@
-// app/gl_check.h — the --check-gl watch: GL errors after the loading screen and every frame.
+// measure/gl_check.h — the --check-gl watch: GL errors after the loading screen and every frame.
 #pragma once
 
 #include <string>
@@ -11,7 +11,8 @@
 class GlErrorCheck {
 public:
     // Needs a current context; installs the debug callback when the driver has one.
-    void Begin();
+    // `debugOutputOffered`: the driver advertises GL_KHR_debug.
+    void Begin(bool debugOutputOffered);
     // Stops listening to the debug output.
     void End();
 

@@ -1,4 +1,4 @@
-// app/video_pipe.h — an ffmpeg process that turns raw frames and the music into a video file.
+// capture/video_pipe.h — an ffmpeg process that turns raw frames and the music into a video file.
 //
 // Frames go through a pipe to the encoder from a thread of their own, a few frames ahead, so
 // the demo renders the next frame while the last one is written. ffmpeg runs in its own

@@ -2,13 +2,14 @@
 // place and time, and a clean checkpoint stays clean.
 #include <gtest/gtest.h>
 
-#include "app/gl_check.h"
+#include "app/extensions.h"
+#include "measure/gl_check.h"
 #include "support/gl_test_context.h"
 
 TEST(GlCheck, FirstErrorNamesThePlaceTheTimeAndTheError) {
     if (!testing_support::OpenGLTestContext()) GTEST_SKIP() << "no GL context";
     GlErrorCheck check;
-    check.Begin();
+    check.Begin(IsExtensionSupported("GL_KHR_debug"));
     EXPECT_TRUE(check.Check("the loading screen", 0.0f));
     EXPECT_EQ(check.ErrorCount(), 0);
 

@@ -1,9 +1,8 @@
-// app/gl_check.cpp — glGetError at checkpoints, and the KHR_debug callback between them.
-#include "app/gl_check.h"
+// measure/gl_check.cpp — glGetError at checkpoints, and the KHR_debug callback between them.
+#include "measure/gl_check.h"
 
 #include <cstdio>
 
-#include "app/extensions.h"
 #include "platform/window.h"
 
 namespace {
@@ -33,10 +32,10 @@ std::string GlErrorName(GLenum error) {
     return text;
 }
 
-void GlErrorCheck::Begin() {
+void GlErrorCheck::Begin(bool debugOutputOffered) {
     while (glGetError() != GL_NO_ERROR) {
     }
-    auto callback = IsExtensionSupported("GL_KHR_debug")
+    auto callback = debugOutputOffered
                         ? reinterpret_cast<DebugMessageCallback>(platform::GetGLProcAddress("glDebugMessageCallback"))
                         : nullptr;
     if (!callback) return;

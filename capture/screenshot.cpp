@@ -1,5 +1,5 @@
-// app/screenshot.cpp — reading the picture back and naming the file.
-#include "app/screenshot.h"
+// capture/screenshot.cpp — reading the picture back and naming the file.
+#include "capture/screenshot.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

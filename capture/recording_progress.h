@@ -1,4 +1,4 @@
-// app/recording_progress.h — the one progress line on stderr while a recording runs.
+// capture/recording_progress.h — the one progress line on stderr while a recording runs.
 #pragma once
 
 #include <cstdio>

@@ -1,4 +1,4 @@
-// app/frame_recorder.h — records the demo at a fixed frame rate: straight into a video file
+// capture/frame_recorder.h — records the demo at a fixed frame rate: straight into a video file
 // through ffmpeg, or as numbered PNG frames followed by a video made from them.
 #pragma once
 
@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "app/frame_readback.h"
-#include "app/video_pipe.h"
+#include "capture/frame_readback.h"
+#include "capture/video_pipe.h"
 
 struct RecordingPlan {
     std::string target;       // a video file (see IsVideoFileName) or a folder for PNG frames

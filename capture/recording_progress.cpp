@@ -1,5 +1,5 @@
-// app/recording_progress.cpp — demo time, frames, speed against real time and time left.
-#include "app/recording_progress.h"
+// capture/recording_progress.cpp — demo time, frames, speed against real time and time left.
+#include "capture/recording_progress.h"
 
 #include <algorithm>
 #include <cmath>

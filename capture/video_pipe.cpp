@@ -1,5 +1,5 @@
-// app/video_pipe.cpp — starting ffmpeg, feeding it frames, and waiting for it to finish.
-#include "app/video_pipe.h"
+// capture/video_pipe.cpp — starting ffmpeg, feeding it frames, and waiting for it to finish.
+#include "capture/video_pipe.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -1,4 +1,4 @@
-// app/pass_times.h — where a frame's rendering goes, pass by pass, for profiling.
+// measure/pass_times.h — where a frame's rendering goes, pass by pass, for profiling.
 //
 // Each mark waits for the GL work queued since the previous mark (glFinish) and charges the wall
 // time in between to the named pass. That serialises the main thread with the renderer, so a run

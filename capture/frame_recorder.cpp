@@ -1,5 +1,5 @@
-// app/frame_recorder.cpp — where the recorded frames go: the encoder pipe or PNG files.
-#include "app/frame_recorder.h"
+// capture/frame_recorder.cpp — where the recorded frames go: the encoder pipe or PNG files.
+#include "capture/frame_recorder.h"
 
 #include <sys/stat.h>
 

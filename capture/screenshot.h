@@ -1,4 +1,4 @@
-// app/screenshot.h — F12: the picture being shown, at the internal resolution, as a PNG file.
+// capture/screenshot.h — F12: the picture being shown, at the internal resolution, as a PNG file.
 #pragma once
 
 #include <string>

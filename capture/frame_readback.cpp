@@ -1,5 +1,5 @@
-// app/frame_readback.cpp — pixel-buffer read-back with a direct fallback.
-#include "app/frame_readback.h"
+// capture/frame_readback.cpp — pixel-buffer read-back with a direct fallback.
+#include "capture/frame_readback.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-// app/benchmark.h — frame-time figures per scene and for the whole run.
+// measure/benchmark.h — frame-time figures per scene and for the whole run.
 #pragma once
 
 #include <cstdio>

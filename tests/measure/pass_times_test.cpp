@@ -5,7 +5,7 @@
 #include <string>
 #include <thread>
 
-#include "app/pass_times.h"
+#include "measure/pass_times.h"
 #include "support/gl_test_context.h"
 
 TEST(PassTimes, BooksEachFramesPassesUnderItsSection) {

@@ -1,4 +1,4 @@
-// app/run_control.h — where a run starts showing, and what it records from there.
+// capture/run_control.h — where a run starts showing, and what it records from there.
 //
 // A run that starts later than 0 s still lives through every frame before its start, at the
 // same time step, so every piece of per-frame state comes out as in a whole run; those frames
@@ -9,9 +9,18 @@
 #include <functional>
 #include <string>
 
-#include "app/frame_recorder.h"
-#include "app/options.h"
-#include "app/recording_progress.h"
+#include "capture/frame_recorder.h"
+#include "capture/recording_progress.h"
+
+// What the command line asks of a run's showing and recording.
+struct RunOptions {
+    std::string captureDir;   // non-empty: a video file to record into, or a folder for PNG frames
+    double startSeconds = 0;  // demo time at which showing (and recording) begins
+    int fps = 60;             // steps per second of the virtual clock
+    long frames = 0;          // stop after this many frames; 0: the whole timeline
+    int crf = -1;             // recording quality; -1: the encoder's default
+    bool lossless = false;    // record without loss
+};
 
 // The first frame of a whole run at `fps` whose time is at or after `seconds`.
 long StartFrame(double seconds, int fps);
@@ -22,7 +31,7 @@ class RunControl {
 public:
     // `onShowing` runs once, when a run with a later start is about to draw its first shown
     // frame, with the demo time of that frame (the shell starts the music there).
-    RunControl(const Options& options, std::function<void(double)> onShowing);
+    RunControl(const RunOptions& options, std::function<void(double)> onShowing);
 
     // With the scenes added and the context current, before loading: plans the recording,
     // starts its output and its read-back. False with a message when the output cannot start.
@@ -46,7 +55,7 @@ public:
 private:
     void StartShowing();
 
-    const Options& options;
+    const RunOptions options;
     std::function<void(double)> onShowing;
     bool recording = false;
     bool showing = true;

@@ -1,5 +1,6 @@
 // Recording: straight to a video with its sound, a later start matching a whole run frame for
-// frame, a recording stopped early, and an encoder that is missing or fails.
+// frame, a recording stopped early, an encoder that is missing or fails, and a recording at
+// twice the size.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -171,4 +172,23 @@ TEST(Recording, MissingOrFailingEncoderIsAFailure) {
     EXPECT_NE(output.find("no recording was made"), std::string::npos) << output;
     EXPECT_NE(output.find("exit status 3"), std::string::npos) << output;
     EXPECT_EQ(output.find("recorded"), std::string::npos) << output;
+}
+
+TEST(Recording, RecordingAtTwiceTheSizeIsTwiceAsLarge) {
+    std::string output;
+    if (RunCommand("ffprobe -version", output) != 0) GTEST_SKIP() << "no ffprobe";
+    const std::string folder = testing_support::MakeTempFolder("scaled");
+    const std::string run = "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=offscreen " +
+                            std::string(UNDERTOW_BINARY_DIR) + "/undertow --data " + testing_support::TestAssetRoot() +
+                            " --scale 2 --fps 10 --frames 3 --capture ";
+    auto probe = [&](const std::string& file) {
+        std::string size;
+        RunCommand("ffprobe -v error -select_streams v -show_entries stream=width,height,codec_name -of csv=p=0 '" + file + "'",
+            size);
+        return size;
+    };
+    ASSERT_EQ(RunCommand(run + folder + "/clip.mp4", output), 0) << output;
+    EXPECT_EQ(probe(folder + "/clip.mp4"), "h264,1280,960\n");
+    ASSERT_EQ(RunCommand(run + folder + "/clip.mkv --lossless", output), 0) << output;
+    EXPECT_EQ(probe(folder + "/clip.mkv"), "ffv1,1280,960\n");
 }

@@ -1,0 +1,210 @@
+// app/main_loop.cpp — one run of the demo: prepare, play the frames, report.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/extensions.h"
+#include "app/globals.h"
+#include "app/shell.h"
+#include "capture/run_control.h"
+#include "capture/screenshot.h"
+#include "measure/benchmark.h"
+#include "measure/gl_check.h"
+#include "measure/pass_times.h"
+#include "platform/asset_path.h"
+#include "platform/gl.h"
+#include "platform/tick.h"
+#include "platform/window.h"
+
+namespace {
+
+const char* SectionName(const Scene* scene) {
+    if (scene == &sceneOne) return "scene one";
+    if (scene == &sceneTwo) return "scene two";
+    if (scene == &sceneThree) return "scene three";
+    if (scene == &sceneFour) return "scene four";
+    return "no scene";
+}
+
+bool EnvironmentIs(const char* name, const char* value) {
+    const char* current = std::getenv(name);
+    return current && std::strcmp(current, value) == 0;
+}
+
+bool HasDisplayVariable() { return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY"); }
+
+RunOptions RunOptionsFrom(const Options& options) {
+    RunOptions run;
+    run.captureDir = options.captureDir;
+    run.startSeconds = options.startSeconds;
+    run.fps = options.fps;
+    run.frames = options.frames;
+    run.crf = options.crf;
+    run.lossless = options.lossless;
+    return run;
+}
+
+// Once the window exists, every way out of the run goes through here: the GL watch stops
+// before the context goes, then the shutdown.
+class RunEnd {
+public:
+    RunEnd(const Options& options, GlErrorCheck& glCheck) : options(options), glCheck(glCheck) {}
+    ~RunEnd() { Stop(); }
+    RunEnd(const RunEnd&) = delete;
+    RunEnd& operator=(const RunEnd&) = delete;
+
+    void Stop() {
+        if (stopped) return;
+        stopped = true;
+        if (options.checkGl) glCheck.End();
+        Shutdown();
+    }
+
+private:
+    const Options& options;
+    GlErrorCheck& glCheck;
+    bool stopped = false;
+};
+
+// The asset root and the options' settings; false, with a message, when the run cannot start.
+// `headless` says whether the picture is drawn off screen.
+bool PrepareRun(const Options& options, const char* programPath, bool& headless) {
+    std::string error;
+    const std::string root = FindAssetRoot(options.dataDir, programPath, error);
+    if (root.empty()) {
+        std::fprintf(stderr, "undertow: %s\n", error.c_str());
+        return false;
+    }
+    platform::SetAssetRoot(root);
+
+    if (options.detail >= 0) settings.detailLevel = options.detail;
+    if (options.windowed) settings.fullScreen = false;
+    if (options.stats) showFrameStats = true;
+
+    const bool virtualClock = options.UsesVirtualClock();
+    headless = EnvironmentIs("SDL_VIDEODRIVER", "offscreen") || (virtualClock && !HasDisplayVariable());
+    if (!headless && !HasDisplayVariable()) {
+        std::fprintf(stderr,
+                     "undertow: no display to open a window on; record the demo with --capture DIR, measure it "
+                     "with --benchmark, or set SDL_VIDEODRIVER=offscreen\n");
+        return false;
+    }
+    // A later start catches up on the virtual clock; a live run goes on in real time from there.
+    if (virtualClock || options.startSeconds > 0) platform::UseVirtualClock(0);
+    return true;
+}
+
+// Whether the window asked the run to stop, after acting on the other messages; true while a
+// message was taken (no frame this time round).
+bool TakeMessage(bool& stop, bool& audioLost) {
+    const platform::WindowMessage message = platform::PeekWindowMessage();
+    if (message == platform::WindowMessage::Destroy || message == platform::WindowMessage::Escape) {
+        std::fprintf(stderr, "undertow: %s; stopping at %.2f s of the demo\n",
+                     message == platform::WindowMessage::Escape ? "Escape pressed" : "the window was closed",
+                     static_cast<double>(demo.clock));
+        stop = true;
+    }
+    if (message == platform::WindowMessage::AudioLost && !audioLost) {
+        audioLost = true;
+        std::fprintf(stderr, "undertow: the audio device went away at %.2f s; the demo goes on without sound\n",
+                     static_cast<double>(demo.clock));
+    }
+    if (message == platform::WindowMessage::Screenshot) RequestScreenshot();
+    return message != platform::WindowMessage::None;
+}
+
+// One step of the demo: the frame, its check and its timing. False when the run is over.
+bool PlayStep(const Options& options, RunControl& run, GlErrorCheck& glCheck, Benchmark& benchmark) {
+    run.BeforeTick(demo.clock, sceneThree.startTime);
+    const double frameStart = platform::WallSeconds();
+    const double swapBefore = platform::SwapSeconds();
+    pass_times::BeginFrame();
+    const bool goesOn = demo.Tick();
+    if (options.checkGl) glCheck.Check(SectionName(demo.currentScene), demo.clock);
+    if (options.benchmark && run.Showing()) {
+        const double finishStart = platform::WallSeconds();
+        glFinish();   // count the rendering, not just its submission
+        const double frameEnd = platform::WallSeconds();
+        pass_times::EndFrame(SectionName(demo.currentScene), "the rest and the swap");
+        const double waitSeconds = platform::SwapSeconds() - swapBefore + (frameEnd - finishStart);
+        benchmark.Record(SectionName(demo.currentScene), (frameEnd - frameStart) * 1000.0, waitSeconds * 1000.0);
+    }
+    const bool more = run.AfterTick(demo.clock);
+    if (platform::IsVirtualClock()) platform::AdvanceVirtualClock(1000.0 / options.fps);
+    return goesOn && more;
+}
+
+// The main loop; true when the window stopped the run early.
+bool PlayFrames(const Options& options, RunControl& run, GlErrorCheck& glCheck, Benchmark& benchmark) {
+    bool stop = false;
+    bool audioLost = false;
+    for (;;) {
+        if (TakeMessage(stop, audioLost)) {
+            if (stop) return true;
+            continue;
+        }
+        if (!PlayStep(options, run, glCheck, benchmark)) return false;
+    }
+}
+
+// The GL check's verdict and the benchmark's figures, after the shutdown.
+int Report(const Options& options, const GlErrorCheck& glCheck, const Benchmark& benchmark, double loadSeconds,
+           int exitCode) {
+    if (options.checkGl && glCheck.ErrorCount() > 0) {
+        std::fprintf(stderr, "undertow: %d GL error checkpoint%s failed; the first: %s\n", glCheck.ErrorCount(),
+                     glCheck.ErrorCount() == 1 ? "" : "s", glCheck.FirstError().c_str());
+        if (exitCode == kExitOk) exitCode = kExitGlErrors;
+    }
+    if (options.benchmark) {
+        benchmark.Print(stdout, loadSeconds);
+        pass_times::Print(stdout);
+        if (!options.jsonFile.empty() && !benchmark.WriteJson(options.jsonFile, loadSeconds)) {
+            std::fprintf(stderr, "undertow: cannot write %s\n", options.jsonFile.c_str());
+        }
+    }
+    return exitCode;
+}
+
+}  // namespace
+
+int RunDemo(const Options& options, const char* programPath) {
+    bool headless = false;
+    if (!PrepareRun(options, programPath, headless)) return kExitSetupFailed;
+    if (!OpenDisplay(options, headless)) return kExitSetupFailed;
+    GlErrorCheck glCheck;
+    RunEnd end(options, glCheck);
+
+    AddScenes();
+    if (options.startSeconds > demo.endTime) {
+        std::fprintf(stderr, "undertow: --start %.2f lies beyond the end of the timeline (%.1f s)\n",
+                     options.startSeconds, static_cast<double>(demo.endTime));
+        return kExitSetupFailed;
+    }
+    const bool virtualClock = options.UsesVirtualClock();
+    RunControl run(RunOptionsFrom(options), [virtualClock](double seconds) {
+        if (virtualClock) return;
+        platform::UseLiveClockFrom(platform::GetTickCount());
+        PlayMusicFrom(seconds);
+    });
+    std::string error;
+    if (!run.Begin(demo.endTime, platform::ResolveAssetPath(kMusicFile), error)) {
+        std::fprintf(stderr, "undertow: %s\n", error.c_str());
+        return kExitSetupFailed;
+    }
+    if (options.checkGl) glCheck.Begin(IsExtensionSupported("GL_KHR_debug"));
+    const double loadStart = platform::WallSeconds();
+    demo.LoadAll();
+    const double loadSeconds = platform::WallSeconds() - loadStart;
+    if (options.checkGl) glCheck.Check("the loading screen", demo.clock);
+
+    if (!StartMusic(virtualClock, options.startSeconds <= 0)) {
+        run.Finish(demo.clock, true);
+        return kExitAudioFailed;
+    }
+    Benchmark benchmark;
+    pass_times::Enable(options.passTimes);
+    const bool stoppedEarly = PlayFrames(options, run, glCheck, benchmark);
+    const int exitCode = run.Finish(demo.clock, stoppedEarly) ? kExitOk : kExitSetupFailed;
+    end.Stop();
+    return Report(options, glCheck, benchmark, loadSeconds, exitCode);
+}
