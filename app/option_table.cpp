@@ -9,50 +9,107 @@
 
 namespace {
 
+constexpr OptionValueRule Switch() { return {OptionValueKind::None, nullptr, nullptr, 0, 0}; }
+constexpr OptionValueRule Text(const char* wanted) { return {OptionValueKind::Text, wanted, nullptr, 0, 0}; }
+constexpr OptionValueRule Whole(const char* wanted, const char* takes, long low, long high) {
+    return {OptionValueKind::Whole, wanted, takes, low, high};
+}
+constexpr OptionValueRule Seconds(const char* wanted, const char* takes) {
+    return {OptionValueKind::Seconds, wanted, takes, 0, 0};
+}
+constexpr OptionValueRule Size(const char* wanted, const char* takes) {
+    return {OptionValueKind::Size, wanted, takes, 0, 0};
+}
+
 // One row per option. Keep the man page (dist/undertow.6) and the README table in step: a test
 // compares them with this list.
 const OptionInfo kOptions[] = {
     {"--windowed", nullptr, nullptr,
      "play in a 640x480 window instead of full screen; the window can be\n"
-     "resized, and Alt+Enter switches between window and full screen"},
-    {"--size", nullptr, "WxH", "the window's size (implies --windowed)"},
+     "resized, and Alt+Enter switches between window and full screen",
+     Switch(),
+     [](Options& o, const OptionValue&) { o.windowed = true; }},
+    {"--size", nullptr, "WxH", "the window's size (implies --windowed)",
+     Size("a window size WxH", "a size WIDTHxHEIGHT such as 1280x960"),
+     [](Options& o, const OptionValue& v) {
+         o.windowWidth = v.width;
+         o.windowHeight = v.height;
+     }},
     {"--exclusive", nullptr, nullptr,
      "full screen by switching the display to 640x480, instead of\n"
-     "covering the desktop at its own resolution"},
+     "covering the desktop at its own resolution",
+     Switch(),
+     [](Options& o, const OptionValue&) { o.exclusive = true; }},
     {"--scale", nullptr, "N",
      "draw the picture at N x 640 by N x 480 (1 to 4, default 1); the\n"
-     "screen shows it 4:3 with bars, --capture records it at that size"},
-    {"--msaa", nullptr, "N", "multisampling with N samples where the driver offers it (default 0)"},
-    {"--no-vsync", nullptr, nullptr, "do not wait for the display's refresh between frames"},
-    {"--stats", nullptr, nullptr, "draw the frame-rate line"},
-    {"--data", nullptr, "DIR", "the folder holding TEKSTURY and DANE"},
-    {"--detail", nullptr, "N", "quality level 0, 1 or 2 (default 2)"},
+     "screen shows it 4:3 with bars, --capture records it at that size",
+     Whole("a number", "1, 2, 3 or 4", 1, 4),
+     [](Options& o, const OptionValue& v) { o.scale = static_cast<int>(v.whole); }},
+    {"--msaa", nullptr, "N", "multisampling with N samples where the driver offers it (default 0)",
+     Whole("a number of samples", "a number of samples from 0 to 16", 0, 16),
+     [](Options& o, const OptionValue& v) { o.msaa = static_cast<int>(v.whole); }},
+    {"--no-vsync", nullptr, nullptr, "do not wait for the display's refresh between frames",
+     Switch(),
+     [](Options& o, const OptionValue&) { o.vsync = false; }},
+    {"--stats", nullptr, nullptr, "draw the frame-rate line",
+     Switch(),
+     [](Options& o, const OptionValue&) { o.stats = true; }},
+    {"--data", nullptr, "DIR", "the folder holding TEKSTURY and DANE",
+     Text("a folder"),
+     [](Options& o, const OptionValue& v) { o.dataDir = v.text; }},
+    {"--detail", nullptr, "N", "quality level 0, 1 or 2 (default 2)",
+     Whole("a level (0, 1 or 2)", "0, 1 or 2", 0, 2),
+     [](Options& o, const OptionValue& v) { o.detail = static_cast<int>(v.whole); }},
     {"--capture", nullptr, "PATH",
      "record at a fixed frame rate: PATH ending in .mp4, .m4v, .mov or\n"
      ".mkv is written straight as H.264 with the music (needs ffmpeg);\n"
      "any other PATH is a folder for frame_000000.png, ... and then\n"
-     "PATH/undertow.mp4"},
+     "PATH/undertow.mp4",
+     Text("a folder or a video file name"),
+     [](Options& o, const OptionValue& v) { o.captureDir = v.text; }},
     {"--benchmark", nullptr, nullptr,
      "render as fast as possible on a fixed time step, then print\n"
-     "frame-time figures per scene"},
-    {"--crf", nullptr, "N", "with --capture: H.264 quality, 0 (best) to 51 (default 18)"},
+     "frame-time figures per scene",
+     Switch(),
+     [](Options& o, const OptionValue&) { o.benchmark = true; }},
+    {"--crf", nullptr, "N", "with --capture: H.264 quality, 0 (best) to 51 (default 18)",
+     Whole("a number", "a quality from 0 (best) to 51", 0, 51),
+     [](Options& o, const OptionValue& v) { o.crf = static_cast<int>(v.whole); }},
     {"--lossless", nullptr, nullptr,
      "with --capture: record without loss (FFV1 in a .mkv file,\n"
-     "otherwise libx264rgb at QP 0)"},
-    {"--json", nullptr, "FILE", "with --benchmark: also write the figures to FILE"},
+     "otherwise libx264rgb at QP 0)",
+     Switch(),
+     [](Options& o, const OptionValue&) { o.lossless = true; }},
+    {"--json", nullptr, "FILE", "with --benchmark: also write the figures to FILE",
+     Text("a file name"),
+     [](Options& o, const OptionValue& v) { o.jsonFile = v.text; }},
     {"--pass-times", nullptr, nullptr,
      "with --benchmark: finish and time each drawing pass on its own,\n"
-     "then print the mean per pass (the frames get slower)"},
-    {"--fps", nullptr, "N", "time steps per second for --capture and --benchmark (default 60)"},
-    {"--frames", nullptr, "N", "stop after N frames"},
+     "then print the mean per pass (the frames get slower)",
+     Switch(),
+     [](Options& o, const OptionValue&) { o.passTimes = true; }},
+    {"--fps", nullptr, "N", "time steps per second for --capture and --benchmark (default 60)",
+     Whole("a number", "a whole number from 1 to 1000", 1, 1000),
+     [](Options& o, const OptionValue& v) { o.fps = static_cast<int>(v.whole); }},
+    {"--frames", nullptr, "N", "stop after N frames",
+     Whole("a number", "a positive whole number", 1, 100000000),
+     [](Options& o, const OptionValue& v) { o.frames = v.whole; }},
     {"--start", nullptr, "SECONDS",
      "begin showing (or recording) at this demo time; the frames before\n"
-     "are played through unseen, so what follows is what a whole run shows"},
+     "are played through unseen, so what follows is what a whole run shows",
+     Seconds("a time in seconds", "seconds of demo time from 0 to 200"),
+     [](Options& o, const OptionValue& v) { o.startSeconds = v.seconds; }},
     {"--check-gl", nullptr, nullptr,
      "check for GL errors after the loading screen and every frame;\n"
-     "name the first, and exit with 3 at the end if there were any"},
-    {"--version", nullptr, nullptr, "print the version and exit"},
-    {"--help", "-h", nullptr, "this text"},
+     "name the first, and exit with 3 at the end if there were any",
+     Switch(),
+     [](Options& o, const OptionValue&) { o.checkGl = true; }},
+    {"--version", nullptr, nullptr, "print the version and exit",
+     Switch(),
+     [](Options& o, const OptionValue&) { o.version = true; }},
+    {"--help", "-h", nullptr, "this text",
+     Switch(),
+     [](Options& o, const OptionValue&) { o.help = true; }},
 };
 
 constexpr const char* kUsageLine = "usage: undertow [options]\n";

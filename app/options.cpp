@@ -49,86 +49,31 @@ const char* UsageText() {
     return text.c_str();
 }
 
-bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
-        // A missing value, or another option where the value should be, is named as such.
-        auto needValue = [&](const char* what) {
-            if (next && !(next[0] == '-' && next[1] == '-')) return true;
-            error = std::string(arg) + " needs " + what + (next ? std::string(", not the option ") + next : "");
-            return false;
-        };
-        auto badValue = [&](const char* rule) {
-            error = std::string(arg) + " takes " + rule + ", not '" + argv[i] + "'";
-            return false;
-        };
-        long value = 0;
-        if (std::strcmp(arg, "--windowed") == 0) {
-            options.windowed = true;
-        } else if (std::strcmp(arg, "--stats") == 0) {
-            options.stats = true;
-        } else if (std::strcmp(arg, "--benchmark") == 0) {
-            options.benchmark = true;
-        } else if (std::strcmp(arg, "--pass-times") == 0) {
-            options.passTimes = true;
-        } else if (std::strcmp(arg, "--version") == 0) {
-            options.version = true;
-        } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
-            options.help = true;
-        } else if (std::strcmp(arg, "--data") == 0) {
-            if (!needValue("a folder")) return false;
-            options.dataDir = argv[++i];
-        } else if (std::strcmp(arg, "--capture") == 0) {
-            if (!needValue("a folder or a video file name")) return false;
-            options.captureDir = argv[++i];
-        } else if (std::strcmp(arg, "--json") == 0) {
-            if (!needValue("a file name")) return false;
-            options.jsonFile = argv[++i];
-        } else if (std::strcmp(arg, "--detail") == 0) {
-            if (!needValue("a level (0, 1 or 2)")) return false;
-            if (!ParseLong(argv[++i], 0, 2, value)) return badValue("0, 1 or 2");
-            options.detail = static_cast<int>(value);
-        } else if (std::strcmp(arg, "--fps") == 0) {
-            if (!needValue("a number")) return false;
-            if (!ParseLong(argv[++i], 1, 1000, value)) return badValue("a whole number from 1 to 1000");
-            options.fps = static_cast<int>(value);
-        } else if (std::strcmp(arg, "--frames") == 0) {
-            if (!needValue("a number")) return false;
-            if (!ParseLong(argv[++i], 1, 100000000, value)) return badValue("a positive whole number");
-            options.frames = value;
-        } else if (std::strcmp(arg, "--start") == 0) {
-            if (!needValue("a time in seconds")) return false;
-            if (!ParseSeconds(argv[++i], options.startSeconds)) return badValue("seconds of demo time from 0 to 200");
-        } else if (std::strcmp(arg, "--check-gl") == 0) {
-            options.checkGl = true;
-        } else if (std::strcmp(arg, "--exclusive") == 0) {
-            options.exclusive = true;
-        } else if (std::strcmp(arg, "--lossless") == 0) {
-            options.lossless = true;
-        } else if (std::strcmp(arg, "--no-vsync") == 0) {
-            options.vsync = false;
-        } else if (std::strcmp(arg, "--size") == 0) {
-            if (!needValue("a window size WxH")) return false;
-            if (!ParseWindowSize(argv[++i], options.windowWidth, options.windowHeight))
-                return badValue("a size WIDTHxHEIGHT such as 1280x960");
-        } else if (std::strcmp(arg, "--scale") == 0) {
-            if (!needValue("a number")) return false;
-            if (!ParseLong(argv[++i], 1, 4, value)) return badValue("1, 2, 3 or 4");
-            options.scale = static_cast<int>(value);
-        } else if (std::strcmp(arg, "--msaa") == 0) {
-            if (!needValue("a number of samples")) return false;
-            if (!ParseLong(argv[++i], 0, 16, value)) return badValue("a number of samples from 0 to 16");
-            options.msaa = static_cast<int>(value);
-        } else if (std::strcmp(arg, "--crf") == 0) {
-            if (!needValue("a number")) return false;
-            if (!ParseLong(argv[++i], 0, 51, value)) return badValue("a quality from 0 (best) to 51");
-            options.crf = static_cast<int>(value);
-        } else {
-            error = std::string("unknown option ") + arg;
-            return false;
-        }
+namespace {
+
+const OptionInfo* FindOption(const char* arg) {
+    for (std::size_t i = 0; i < OptionCount(); ++i) {
+        const OptionInfo& option = OptionTable()[i];
+        if (std::strcmp(arg, option.name) == 0 || (option.alias && std::strcmp(arg, option.alias) == 0)) return &option;
     }
+    return nullptr;
+}
+
+// Reads `text` as the rule says; false when it is not such a value or lies outside the range.
+bool ReadValue(const OptionValueRule& rule, const char* text, OptionValue& value) {
+    value.text = text;
+    switch (rule.kind) {
+        case OptionValueKind::None:
+        case OptionValueKind::Text: return true;
+        case OptionValueKind::Whole: return ParseLong(text, rule.low, rule.high, value.whole);
+        case OptionValueKind::Seconds: return ParseSeconds(text, value.seconds);
+        case OptionValueKind::Size: return ParseWindowSize(text, value.width, value.height);
+    }
+    return false;
+}
+
+// Options that go only with another, or contradict each other; false with the reason.
+bool CheckCombinations(Options& options, std::string& error) {
     if (!options.jsonFile.empty() && !options.benchmark) {
         error = "--json goes with --benchmark";
         return false;
@@ -148,4 +93,33 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     // A window size asks for a window.
     if (options.windowWidth > 0) options.windowed = true;
     return true;
+}
+
+}  // namespace
+
+bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        const OptionInfo* option = FindOption(arg);
+        if (!option) {
+            error = std::string("unknown option ") + arg;
+            return false;
+        }
+        OptionValue value;
+        if (option->value.kind != OptionValueKind::None) {
+            // A missing value, or another option where the value should be, is named as such.
+            const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
+            if (!next || (next[0] == '-' && next[1] == '-')) {
+                error = std::string(arg) + " needs " + option->value.wanted +
+                        (next ? std::string(", not the option ") + next : "");
+                return false;
+            }
+            if (!ReadValue(option->value, argv[++i], value)) {
+                error = std::string(arg) + " takes " + option->value.takes + ", not '" + argv[i] + "'";
+                return false;
+            }
+        }
+        option->apply(options, value);
+    }
+    return CheckCombinations(options, error);
 }
