@@ -37,11 +37,6 @@ VertexArrayChunk vertexArrayChunks[4];
 
 namespace {
 
-template <typename Pointer>
-void Resolve(Pointer& pointer, const char* name) {
-    pointer = reinterpret_cast<Pointer>(platform::GetGLProcAddress(name));
-}
-
 // Mesa's software rasterizers advertise anisotropic filtering, but their sampler can spend
 // seconds to minutes on one frame where sphere-mapped coordinates change steeply (the rims of
 // the chrome objects). On them the filter is treated as missing, which changes only the look.
@@ -79,28 +74,28 @@ bool IsExtensionSupported(const char* name) {
 void InitExtensions() {
     if (settings.useMultitexture) {
         if (IsExtensionSupported("GL_ARB_multitexture") && IsExtensionSupported("GL_EXT_texture_env_combine")) {
-            Resolve(ext::glMultiTexCoord1fARB, "glMultiTexCoord1fARB");
-            Resolve(ext::glMultiTexCoord2fARB, "glMultiTexCoord2fARB");
-            Resolve(ext::glMultiTexCoord3fARB, "glMultiTexCoord3fARB");
-            Resolve(ext::glMultiTexCoord4fARB, "glMultiTexCoord4fARB");
-            Resolve(ext::glActiveTextureARB, "glActiveTextureARB");
-            Resolve(ext::glClientActiveTextureARB, "glClientActiveTextureARB");
+            platform::FindGLProc(ext::glMultiTexCoord1fARB, "glMultiTexCoord1fARB");
+            platform::FindGLProc(ext::glMultiTexCoord2fARB, "glMultiTexCoord2fARB");
+            platform::FindGLProc(ext::glMultiTexCoord3fARB, "glMultiTexCoord3fARB");
+            platform::FindGLProc(ext::glMultiTexCoord4fARB, "glMultiTexCoord4fARB");
+            platform::FindGLProc(ext::glActiveTextureARB, "glActiveTextureARB");
+            platform::FindGLProc(ext::glClientActiveTextureARB, "glClientActiveTextureARB");
         } else {
             settings.useMultitexture = false;
         }
     }
     if (settings.useVertexWeighting) {
         if (IsExtensionSupported("GL_EXT_vertex_weighting")) {
-            Resolve(ext::glVertexWeightfEXT, "glVertexWeightfEXT");
-            Resolve(ext::glVertexWeightPointerEXT, "glVertexWeightPointerEXT");
+            platform::FindGLProc(ext::glVertexWeightfEXT, "glVertexWeightfEXT");
+            platform::FindGLProc(ext::glVertexWeightPointerEXT, "glVertexWeightPointerEXT");
         } else {
             settings.useVertexWeighting = false;
         }
     }
     if (settings.useCompiledVertexArrays) {
         if (IsExtensionSupported("GL_EXT_compiled_vertex_array")) {
-            Resolve(ext::glLockArraysEXT, "glLockArraysEXT");
-            Resolve(ext::glUnlockArraysEXT, "glUnlockArraysEXT");
+            platform::FindGLProc(ext::glLockArraysEXT, "glLockArraysEXT");
+            platform::FindGLProc(ext::glUnlockArraysEXT, "glUnlockArraysEXT");
         } else {
             settings.useCompiledVertexArrays = false;
         }
@@ -111,16 +106,16 @@ void InitExtensions() {
     }
     if (settings.useVertexArrayRange) {
         if (IsExtensionSupported("GL_NV_vertex_array_range") && IsExtensionSupported("GL_NV_fence")) {
-            Resolve(ext::glXAllocateMemoryNV, "glXAllocateMemoryNV");
-            Resolve(ext::glXFreeMemoryNV, "glXFreeMemoryNV");
-            Resolve(ext::glVertexArrayRangeNV, "glVertexArrayRangeNV");
-            Resolve(ext::glGenFencesNV, "glGenFencesNV");
-            Resolve(ext::glDeleteFencesNV, "glDeleteFencesNV");
-            Resolve(ext::glSetFenceNV, "glSetFenceNV");
-            Resolve(ext::glTestFenceNV, "glTestFenceNV");
-            Resolve(ext::glFinishFenceNV, "glFinishFenceNV");
-            Resolve(ext::glIsFenceNV, "glIsFenceNV");
-            Resolve(ext::glGetFenceivNV, "glGetFenceivNV");
+            platform::FindGLProc(ext::glXAllocateMemoryNV, "glXAllocateMemoryNV");
+            platform::FindGLProc(ext::glXFreeMemoryNV, "glXFreeMemoryNV");
+            platform::FindGLProc(ext::glVertexArrayRangeNV, "glVertexArrayRangeNV");
+            platform::FindGLProc(ext::glGenFencesNV, "glGenFencesNV");
+            platform::FindGLProc(ext::glDeleteFencesNV, "glDeleteFencesNV");
+            platform::FindGLProc(ext::glSetFenceNV, "glSetFenceNV");
+            platform::FindGLProc(ext::glTestFenceNV, "glTestFenceNV");
+            platform::FindGLProc(ext::glFinishFenceNV, "glFinishFenceNV");
+            platform::FindGLProc(ext::glIsFenceNV, "glIsFenceNV");
+            platform::FindGLProc(ext::glGetFenceivNV, "glGetFenceivNV");
         } else {
             settings.useVertexArrayRange = false;
         }

@@ -15,6 +15,7 @@
 #include "platform/picture_target.h"
 #include "platform/tick.h"
 #include "platform/window.h"
+#include "scene/overlay_space.h"
 
 namespace {
 
@@ -110,11 +111,7 @@ void SetSceneTimings() {
 void SetStartProjection() {
     const platform::PixelRect viewport = platform::PictureViewport();
     glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, aspectRatio, 1.0, 512.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    LoadPerspective(45.0, aspectRatio, 512.0);
 }
 
 std::string FindAssetRoot(const std::string& dataDir, const char* programPath, std::string& error) {

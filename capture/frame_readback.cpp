@@ -26,11 +26,6 @@ struct BufferCalls {
     bool Complete() const { return gen && remove && bind && data && map && unmap; }
 } calls;
 
-template <typename Pointer>
-void Find(Pointer& pointer, const char* name) {
-    pointer = reinterpret_cast<Pointer>(platform::GetGLProcAddress(name));
-}
-
 }  // namespace
 
 FrameReadback::~FrameReadback() = default;
@@ -39,12 +34,12 @@ void FrameReadback::Begin(int pictureWidth, int pictureHeight) {
     width = pictureWidth;
     height = pictureHeight;
     picture.assign(Bytes(), 0);
-    Find(calls.gen, "glGenBuffers");
-    Find(calls.remove, "glDeleteBuffers");
-    Find(calls.bind, "glBindBuffer");
-    Find(calls.data, "glBufferData");
-    Find(calls.map, "glMapBuffer");
-    Find(calls.unmap, "glUnmapBuffer");
+    platform::FindGLProc(calls.gen, "glGenBuffers");
+    platform::FindGLProc(calls.remove, "glDeleteBuffers");
+    platform::FindGLProc(calls.bind, "glBindBuffer");
+    platform::FindGLProc(calls.data, "glBufferData");
+    platform::FindGLProc(calls.map, "glMapBuffer");
+    platform::FindGLProc(calls.unmap, "glUnmapBuffer");
     if (!calls.Complete()) return;
     while (glGetError() != GL_NO_ERROR) {
     }

@@ -35,9 +35,8 @@ std::string GlErrorName(GLenum error) {
 void GlErrorCheck::Begin(bool debugOutputOffered) {
     while (glGetError() != GL_NO_ERROR) {
     }
-    auto callback = debugOutputOffered
-                        ? reinterpret_cast<DebugMessageCallback>(platform::GetGLProcAddress("glDebugMessageCallback"))
-                        : nullptr;
+    DebugMessageCallback callback = nullptr;
+    if (debugOutputOffered) platform::FindGLProc(callback, "glDebugMessageCallback");
     if (!callback) return;
     glEnable(GL_DEBUG_OUTPUT);
     glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);   // messages arrive inside the call that caused them
@@ -47,7 +46,8 @@ void GlErrorCheck::Begin(bool debugOutputOffered) {
 
 void GlErrorCheck::End() {
     if (!debugOutput) return;
-    auto callback = reinterpret_cast<DebugMessageCallback>(platform::GetGLProcAddress("glDebugMessageCallback"));
+    DebugMessageCallback callback = nullptr;
+    platform::FindGLProc(callback, "glDebugMessageCallback");
     if (callback) callback(nullptr, nullptr);
     glDisable(GL_DEBUG_OUTPUT);
     debugOutput = false;

@@ -27,11 +27,6 @@ struct FramebufferCalls {
     }
 };
 
-template <typename Pointer>
-void Find(Pointer& pointer, const char* name) {
-    pointer = reinterpret_cast<Pointer>(GetGLProcAddress(name));
-}
-
 // One framebuffer with a colour and a depth renderbuffer (either may be absent).
 struct Target {
     GLuint framebuffer = 0;
@@ -58,16 +53,16 @@ int Height() { return 480 * scale; }
 void LookUp() {
     if (looked) return;
     looked = true;
-    Find(gl.genFramebuffers, "glGenFramebuffers");
-    Find(gl.deleteFramebuffers, "glDeleteFramebuffers");
-    Find(gl.bindFramebuffer, "glBindFramebuffer");
-    Find(gl.checkStatus, "glCheckFramebufferStatus");
-    Find(gl.attach, "glFramebufferRenderbuffer");
-    Find(gl.genRenderbuffers, "glGenRenderbuffers");
-    Find(gl.deleteRenderbuffers, "glDeleteRenderbuffers");
-    Find(gl.bindRenderbuffer, "glBindRenderbuffer");
-    Find(gl.storage, "glRenderbufferStorageMultisample");
-    Find(gl.blit, "glBlitFramebuffer");
+    FindGLProc(gl.genFramebuffers, "glGenFramebuffers");
+    FindGLProc(gl.deleteFramebuffers, "glDeleteFramebuffers");
+    FindGLProc(gl.bindFramebuffer, "glBindFramebuffer");
+    FindGLProc(gl.checkStatus, "glCheckFramebufferStatus");
+    FindGLProc(gl.attach, "glFramebufferRenderbuffer");
+    FindGLProc(gl.genRenderbuffers, "glGenRenderbuffers");
+    FindGLProc(gl.deleteRenderbuffers, "glDeleteRenderbuffers");
+    FindGLProc(gl.bindRenderbuffer, "glBindRenderbuffer");
+    FindGLProc(gl.storage, "glRenderbufferStorageMultisample");
+    FindGLProc(gl.blit, "glBlitFramebuffer");
     framebuffersUsable = gl.Complete();
 }
 

@@ -86,6 +86,12 @@ void ToggleFullScreen();
 // Entry point of a GL function; null when the driver has none by that name.
 void* GetGLProcAddress(const char* name);
 
+// The entry point `name` into a pointer of its own function type (null when there is none).
+template <typename Pointer>
+void FindGLProc(Pointer& pointer, const char* name) {
+    pointer = reinterpret_cast<Pointer>(GetGLProcAddress(name));
+}
+
 // A message box: always one line on stderr, plus a dialog where a display exists.
 void ShowMessageBox(const char* text, const char* caption);
 

@@ -1,4 +1,5 @@
-// scene/overlay_space.cpp — matrix set-up and the full-screen strip of 2D overlays.
+// scene/overlay_space.cpp — matrix set-up, the full-screen strip and veil of 2D overlays, and
+// the scenes' perspective.
 #include "scene/overlay_space.h"
 
 #include "platform/gl.h"
@@ -27,4 +28,26 @@ void DrawFullScreenStrip() {
     glVertex2i(640, 0);
     glVertex2i(640, 480);
     glEnd();
+}
+
+void DrawFullScreenVeil(bool texturingAfter) {
+    PushOverlaySpace();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    DrawFullScreenStrip();
+    if (texturingAfter) glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    PopOverlaySpace();
+}
+
+void LoadPerspective(double fovy, double aspect, double zFar) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(fovy, aspect, 1.0, zFar);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
 }

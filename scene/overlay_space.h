@@ -10,3 +10,12 @@ void PopOverlaySpace();
 
 // One triangle strip over the whole overlay space: (0,0), (0,480), (640,0), (640,480).
 void DrawFullScreenStrip();
+
+// A veil over the whole picture in the current colour, its alpha blended over what is there:
+// drawn in the overlay space without texture, depth test or culling. Afterwards the depth test
+// and culling are on again, and texturing too when `texturingAfter` is set.
+void DrawFullScreenVeil(bool texturingAfter);
+
+// Sets the projection to a perspective of `fovy` degrees from 1 to `zFar` and selects an
+// identity model-view matrix.
+void LoadPerspective(double fovy, double aspect, double zFar);

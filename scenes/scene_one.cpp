@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "app/extensions.h"
@@ -15,18 +16,14 @@
 #include "scene/overlay_space.h"
 #include "scenes/end_frame.h"
 
-namespace {
-
 // The switches, plus the entry points they promise, so a scene driven without extension
 // detection (tests) cannot call through a null pointer.
-bool Multitexture() {
+bool SceneOne::Multitexture() {
     return settings.useMultitexture && ext::glActiveTextureARB && ext::glMultiTexCoord2fARB &&
            ext::glClientActiveTextureARB;
 }
 
-bool VertexWeighting() { return settings.useVertexWeighting && ext::glVertexWeightfEXT; }
-
-}  // namespace
+bool SceneOne::VertexWeighting() { return settings.useVertexWeighting && ext::glVertexWeightfEXT; }
 
 void ComputeVertexWeights(const MeshVertex* vertices, int count, float* weights) {
     float maxR = 0.0f;
@@ -48,10 +45,6 @@ SceneOne::SceneOne() { AllocateTextures(10); }
 SceneOne::~SceneOne() {
     SceneOne::Unload();
     SceneOne::Stop();
-    // Captions made by ScheduleObjects on a scene that was never loaded.
-    delete codeCaption;
-    delete musicCaption;
-    delete[] weights;
 }
 
 void SceneOne::RegisterTextures(TextureRegistry& registry) {
@@ -90,13 +83,11 @@ void SceneOne::ScheduleObjects() {
     sprites[2].SetSpin(960.0f);
     sprites[2].SetTiming(14.25f, 30.0f, 0.0f, 0.0f);
 
-    delete codeCaption;
-    codeCaption = new JitterImage(&textures[1]);
+    codeCaption = std::make_unique<JitterImage>(&textures[1]);
     codeCaption->SetTiming(2.5f, 6.5f, 1.0f, 1.0f);
     codeCaption->SetRect(364, 20, 620, 276);
     codeCaption->Enable();
-    delete musicCaption;
-    musicCaption = new JitterImage(&textures[2]);
+    musicCaption = std::make_unique<JitterImage>(&textures[2]);
     musicCaption->SetTiming(3.0f, 7.0f, 1.0f, 1.0f);
     musicCaption->SetRect(20, 204, 276, 460);
     musicCaption->Enable();
@@ -113,10 +104,9 @@ bool SceneOne::Load() {
         MeshVertex& v = mainMesh.vertices[i];
         v.x *= 0.1f, v.y *= 0.1f, v.z *= 0.1f;
     }
-    const bool weighting = VertexWeighting();
-    if (weighting) {
-        weights = new float[static_cast<std::size_t>(mainMesh.vertexCount)];
-        ComputeVertexWeights(mainMesh.vertices, mainMesh.vertexCount, weights);
+    if (VertexWeighting()) {
+        weights.assign(static_cast<std::size_t>(mainMesh.vertexCount), 0.0f);
+        ComputeVertexWeights(mainMesh.vertices, mainMesh.vertexCount, weights.data());
     }
     for (int i = 0; i < frameMesh.vertexCount; ++i) {
         MeshVertex& v = frameMesh.vertices[i];
@@ -124,9 +114,20 @@ bool SceneOne::Load() {
         v.z -= 7.5f;   // onto the floor plane
     }
 
+    CompileMeshLists();
+
+    trackPoints.LoadPath("DANE\\track.dat", 0.075f, false);
+    camera.SetPoints(&trackPoints);
+    camera.SetTiming(0.0f, 50.0f, 0.0f, 0.0f);
+    return true;
+}
+
+// The object and the floor mesh as display lists, with the optional extension calls baked in.
+void SceneOne::CompileMeshLists() {
     // Triangles whose indices name missing vertices are skipped here, where the lists are
     // built; the reader keeps the file's triangles as they are.
     const bool multitexture = Multitexture();
+    const bool weighting = !weights.empty();
     mainList = glGenLists(1);
     glNewList(mainList, GL_COMPILE);
     glBegin(GL_TRIANGLES);
@@ -135,7 +136,7 @@ bool SceneOne::Load() {
         for (int k = 0; k < 3; ++k) {
             const int i = mainMesh.indices[3 * t + k];
             const MeshVertex& v = mainMesh.vertices[i];
-            if (weighting) ext::glVertexWeightfEXT(weights[i]);
+            if (weighting) ext::glVertexWeightfEXT(weights[static_cast<std::size_t>(i)]);
             if (multitexture) ext::glMultiTexCoord2fARB(GL_TEXTURE1_ARB, v.s, v.t);
             glNormal3f(v.nx, v.ny, v.nz);
             glVertex3f(v.x, v.y, v.z);
@@ -157,11 +158,6 @@ bool SceneOne::Load() {
     }
     glEnd();
     glEndList();
-
-    trackPoints.LoadPath("DANE\\track.dat", 0.075f, false);
-    camera.SetPoints(&trackPoints);
-    camera.SetTiming(0.0f, 50.0f, 0.0f, 0.0f);
-    return true;
 }
 
 bool SceneOne::Start() {
@@ -173,11 +169,7 @@ bool SceneOne::Start() {
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     glEnable(GL_TEXTURE_2D);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60.0, aspectRatio, 1.0, 256.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    LoadPerspective(60.0, aspectRatio, 256.0);
     // Generation is switched on only while the object is drawn.
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
@@ -212,12 +204,9 @@ bool SceneOne::Unload() {
     if (frameList) glDeleteLists(frameList, 1);
     mainList = 0;
     frameList = 0;
-    delete codeCaption;
-    codeCaption = nullptr;
-    delete musicCaption;
-    musicCaption = nullptr;
-    delete[] weights;
-    weights = nullptr;
+    codeCaption.reset();
+    musicCaption.reset();
+    weights.clear();
     mainMesh.Release();
     frameMesh.Release();
     return true;
@@ -256,8 +245,6 @@ bool SceneOne::Frame() {
     if (!started || !loaded) return false;
     Scene::Frame();
     const float t = localTime, dt = frameTime;
-    const bool multitexture = Multitexture();
-    const bool weighting = VertexWeighting();
 
     StepTurn(t, dt);
     AdvanceBackgroundLayers();
@@ -277,7 +264,39 @@ bool SceneOne::Frame() {
 
     glLoadIdentity();
     camera.Update(t, dt);
+    DrawObjectAndReflection(hidden);
 
+    if (!hidden && backgroundLast) {
+        DrawBackgroundBehind();
+        pass_times::Mark("background behind");
+    }
+
+    DrawMirrorFloor(hidden);
+    pass_times::Mark("mirror floor");
+    // The floor mesh keeps the floor's gray texture, white colour, depth test and culling.
+    glFrontFace(GL_CCW);
+    if (!hidden) glCallList(frameList);
+    pass_times::Mark("floor mesh");
+
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    fade.Update(t, dt);
+    glEnable(GL_BLEND);
+
+    pass_times::Mark("black fade");
+    DrawOverlays();
+    if (closing) DrawClosingVeil();
+    pass_times::Mark("overlays");
+    return EndFrame();
+}
+
+// The object turned by the turn angle, and its reflection in the floor plane, both through the
+// sphere-map environment (and the twist when vertex weighting is in use). Leaves the camera
+// matrix current.
+void SceneOne::DrawObjectAndReflection(bool hidden) {
+    const bool multitexture = Multitexture();
+    const bool weighting = VertexWeighting();
     glPushMatrix();
     glRotatef(turnAngle, 0.0f, 0.0f, 1.0f);
     BindObjectTextures();
@@ -320,204 +339,5 @@ bool SceneOne::Frame() {
     }
     if (weighting) glDisable(GL_VERTEX_WEIGHTING_EXT);
     glPopMatrix();
-
-    if (!hidden && backgroundLast) {
-        DrawBackgroundBehind();
-        pass_times::Mark("background behind");
-    }
-
-    DrawMirrorFloor(hidden);
-    pass_times::Mark("mirror floor");
-    // The floor mesh keeps the floor's gray texture, white colour, depth test and culling.
-    glFrontFace(GL_CCW);
-    if (!hidden) glCallList(frameList);
-    pass_times::Mark("floor mesh");
-
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_BLEND);
-    fade.Update(t, dt);
-    glEnable(GL_BLEND);
-
-    pass_times::Mark("black fade");
-    DrawOverlays();
-    if (closing) DrawClosingVeil();
-    pass_times::Mark("overlays");
-    return EndFrame();
 }
 
-// Matrix 1 of vertex weighting: the current matrix turned by the twist, so outer vertices
-// (weight 0) lag behind the inner ones.
-void SceneOne::SetUpTwistMatrix() {
-    GLfloat matrix[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
-    glMatrixMode(GL_MODELVIEW1_EXT);
-    glLoadMatrixf(matrix);
-    glRotatef(twistAngle, 0.0f, 0.0f, 1.0f);
-    glMatrixMode(GL_MODELVIEW);
-}
-
-void SceneOne::AdvanceBackgroundLayers() {
-    const float dt = frameTime;
-    const float rates[3] = {180.0f, 90.0f, 45.0f};
-    for (int i = 0; i < 3; ++i) {
-        layerAngles[i] += rates[i] * dt;
-        if (layerAngles[i] > 360.0f) layerAngles[i] -= 360.0f;
-    }
-}
-
-// The background after the opaque object and its reflection: at the far plane, and only where
-// the depth buffer is still clear. The layers blend with each other as they do when drawn first,
-// and nothing drawn later reads what lies under the object, so the picture is the same. Leaves
-// the depth test and culling on, as the floor expects.
-void SceneOne::DrawBackgroundBehind() {
-    GLint depthFunc = GL_LESS;
-    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
-    glEnable(GL_DEPTH_TEST);
-    glDepthMask(GL_FALSE);
-    glDepthFunc(GL_LEQUAL);
-    glDepthRange(1.0, 1.0);
-    glDisable(GL_CULL_FACE);
-    DrawBackground();
-    glDepthRange(0.0, 1.0);
-    glDepthFunc(static_cast<GLenum>(depthFunc));
-    glDepthMask(GL_TRUE);
-    glEnable(GL_CULL_FACE);
-}
-
-void SceneOne::DrawBackground() {
-    const bool multitexture = Multitexture();
-    PushOverlaySpace();
-    if (multitexture) {
-        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, textures[4]);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
-        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
-    glBindTexture(GL_TEXTURE_2D, textures[3]);
-
-    glDisable(GL_BLEND);
-    glColor3f(0.9f, 0.9f, 1.0f);
-    DrawBackgroundLayer(layerAngles[0]);
-    if (settings.detailLevel > 0) {
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_ONE, GL_ONE);
-        glColor3f(1.0f, 0.9f, 0.7f);
-        DrawBackgroundLayer(layerAngles[1]);
-        if (settings.detailLevel > 1) {
-            glBlendFunc(GL_ONE, GL_ONE);
-            glColor3f(1.0f, 0.2f, 0.2f);
-            DrawBackgroundLayer(layerAngles[2]);
-        }
-        glDisable(GL_BLEND);
-    }
-
-    if (multitexture) {
-        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
-        glDisable(GL_TEXTURE_2D);
-        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
-    PopOverlaySpace();
-}
-
-void SceneOne::DrawBackgroundLayer(float angle) {
-    const float a = angle * 3.14f / 180.0f;   // 3.14, not pi: the layers are tuned to it
-    const float c = std::cos(a), s = std::sin(a);
-    const float h = 520.0f + 40.0f * s;       // at least 480: covers the screen at any angle
-    const bool multitexture = Multitexture();
-    static const float kCorners[4][2] = {{-1, 1}, {-1, -1}, {1, 1}, {1, -1}};
-    static const float kTexCoords[4][2] = {{0, 0}, {0, 1}, {1, 0}, {1, 1}};
-    glBegin(GL_TRIANGLE_STRIP);
-    for (int i = 0; i < 4; ++i) {
-        const float u = kCorners[i][0], v = kCorners[i][1];
-        glTexCoord2f(kTexCoords[i][0], kTexCoords[i][1]);
-        if (multitexture) ext::glMultiTexCoord2fARB(GL_TEXTURE1_ARB, kTexCoords[i][0], kTexCoords[i][1]);
-        glVertex2f(320.0f + h * (c * u + s * v), 240.0f + h * (-s * u + c * v));
-    }
-    glEnd();
-    glDisable(GL_NORMALIZE);
-}
-
-void SceneOne::BindObjectTextures() {
-    if (Multitexture()) {
-        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, textures[0]);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
-        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
-    // Unit 0 takes its coordinates from sphere mapping; unit 1 uses the mesh's own.
-    glBindTexture(GL_TEXTURE_2D, textures[0]);
-    if (VertexWeighting()) {
-        glEnableClientState(GL_VERTEX_WEIGHT_ARRAY_EXT);
-        glEnable(GL_NORMALIZE);   // blended normals are not unit length
-    }
-}
-
-void SceneOne::DrawMirrorFloor(bool hidden) {
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glBindTexture(GL_TEXTURE_2D, textures[5]);
-    glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
-    glFrontFace(GL_CW);
-    if (!hidden) {
-        // In the camera frame: the turn does not apply to the floor.
-        glBegin(GL_TRIANGLE_STRIP);
-        glTexCoord2f(0.0f, 0.0f);
-        glVertex3f(-50.0f, -50.0f, -7.5f);
-        glTexCoord2f(0.0f, 4.0f);
-        glVertex3f(-50.0f, 50.0f, -7.5f);
-        glTexCoord2f(4.0f, 0.0f);
-        glVertex3f(50.0f, -50.0f, -7.5f);
-        glTexCoord2f(4.0f, 4.0f);
-        glVertex3f(50.0f, 50.0f, -7.5f);
-        glEnd();
-    }
-    glDisable(GL_BLEND);
-}
-
-void SceneOne::DrawOverlays() {
-    const float t = localTime, dt = frameTime;
-    PushOverlaySpace();
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_DEPTH_TEST);
-    if (Multitexture()) {
-        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
-        glDisable(GL_TEXTURE_2D);
-        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
-
-    glBlendFunc(GL_SRC_COLOR, GL_ONE_MINUS_SRC_COLOR);
-    if (codeCaption) codeCaption->Update(t, dt);
-    if (musicCaption) musicCaption->Update(t, dt);
-
-    glBlendFunc(GL_SRC_COLOR, GL_ONE);
-    glBindTexture(GL_TEXTURE_2D, textures[6]);
-    glColor3f(0.6f, 0.6f, 0.0f);
-    sprites[0].Update(t, dt);
-    glColor3f(0.6f, 0.6f, 0.6f);
-    sprites[1].Update(t, dt);
-    glColor3f(0.0f, 0.0f, 0.6f);
-    sprites[2].Update(t, dt);
-
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    PopOverlaySpace();
-}
-
-void SceneOne::DrawClosingVeil() {
-    veilAlpha += 2.5f * frameTime;
-    if (veilAlpha > 1.0f) veilAlpha = 1.0f;
-    PushOverlaySpace();
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4f(0.1f, 0.05f, 0.3f, veilAlpha);
-    DrawFullScreenStrip();
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
-    PopOverlaySpace();
-}

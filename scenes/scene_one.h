@@ -5,6 +5,9 @@
 // three flying sprites, and a violet veil over the last half second.
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "geometry/camera_path.h"
 #include "geometry/mesh.h"
 #include "geometry/path_points.h"
@@ -39,11 +42,11 @@ public:
 
     GLuint mainList = 0;
     GLuint frameList = 0;
-    JitterImage* codeCaption = nullptr;
-    JitterImage* musicCaption = nullptr;
+    std::unique_ptr<JitterImage> codeCaption;
+    std::unique_ptr<JitterImage> musicCaption;
     Mesh mainMesh;
     Mesh frameMesh;
-    float* weights = nullptr;   // one per vertex of mainMesh while vertex weighting is in use
+    std::vector<float> weights;   // one per vertex of mainMesh while vertex weighting is in use
     PathPoints trackPoints;
     CameraPath camera;
     FadeOverlay fade;
@@ -66,6 +69,10 @@ public:
     float veilAlpha = 0.0f;
 
 private:
+    static bool Multitexture();
+    static bool VertexWeighting();
+    void CompileMeshLists();
+    void DrawObjectAndReflection(bool hidden);
     void AdvanceBackgroundLayers();
     void DrawBackground();
     void DrawBackgroundBehind();
