@@ -14,6 +14,7 @@
 #include "platform/asset_path.h"
 #include "platform/gl.h"
 #include "scene/overlay_space.h"
+#include "scenes/background_layers.h"
 #include "scenes/end_frame.h"
 
 // The switches, plus the entry points they promise, so a scene driven without extension
@@ -173,6 +174,7 @@ bool SceneOne::Start() {
     // Generation is switched on only while the object is drawn.
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    backgroundLayersInOnePass = BackgroundLayersInOnePass();
     return true;
 }
 

@@ -59,6 +59,8 @@ public:
     // background under the object (drawn behind it, last). Off, every frame draws everything in
     // the plain order; tests compare the two.
     bool skipHiddenWork = true;
+    // Background layers the context can draw as one multitextured pass (with skipHiddenWork).
+    int backgroundLayersInOnePass = 0;
 
     // Animation state carried from frame to frame, never reset.
     float turnSpeed = 0.0f;   // degrees per second

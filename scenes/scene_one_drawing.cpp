@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "platform/gl.h"
 #include "scene/overlay_space.h"
+#include "scenes/background_layers.h"
 #include "scenes/scene_one.h"
 
 // Matrix 1 of vertex weighting: the current matrix turned by the twist, so outer vertices
@@ -49,6 +50,19 @@ void SceneOne::DrawBackgroundBehind() {
 
 void SceneOne::DrawBackground() {
     const bool multitexture = Multitexture();
+    const int layers = settings.detailLevel > 1 ? 3 : settings.detailLevel > 0 ? 2 : 1;
+    if (skipHiddenWork && multitexture && layers <= backgroundLayersInOnePass) {
+        const BackgroundLayer stack[3] = {{layerAngles[0], 0.9f, 0.9f, 1.0f},
+                                          {layerAngles[1], 1.0f, 0.9f, 0.7f},
+                                          {layerAngles[2], 1.0f, 0.2f, 0.2f}};
+        PushOverlaySpace();
+        glDisable(GL_BLEND);
+        DrawBackgroundInOnePass(stack, layers, textures[3], textures[4]);
+        if (layers > 1) glBlendFunc(GL_ONE, GL_ONE);
+        glDisable(GL_NORMALIZE);
+        PopOverlaySpace();
+        return;
+    }
     PushOverlaySpace();
     if (multitexture) {
         ext::glActiveTextureARB(GL_TEXTURE1_ARB);

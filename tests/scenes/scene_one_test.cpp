@@ -209,6 +209,9 @@ TEST(SceneOne, DetailLevelChoosesLayersAndReflection) {
     if (!testing_support::OpenGLTestContext()) GTEST_SKIP() << "no GL context";
     const std::int32_t savedDetail = settings.detailLevel;
     SceneOne scene;
+    // The separate passes, each layer in its own colour; the one-pass stack is held to the same
+    // picture by LeavingOutHiddenDrawingKeepsEveryPixel.
+    scene.skipHiddenWork = false;
     LoadAndStart(scene);
     scene.localTime = 20.0f;   // past the black fades, the sprites in flight
     struct Expectation {

@@ -1,0 +1,101 @@
+// scenes/background_layers.cpp — the background stack as one multitextured quad.
+#include "scenes/background_layers.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "app/extensions.h"
+
+#ifndef GL_MODULATE_ADD_ATI
+#define GL_MODULATE_ADD_ATI 0x8744
+#endif
+
+namespace {
+
+constexpr int kCorners[4][2] = {{0, 0}, {0, 480}, {640, 0}, {640, 480}};
+
+GLenum Unit(int index) { return static_cast<GLenum>(GL_TEXTURE0_ARB + index); }
+
+// Unit `index` adds `texture` tinted by `layer`'s colour to what the stages before made.
+void AddTintedStage(int index, GLuint texture, const BackgroundLayer& layer) {
+    ext::glActiveTextureARB(Unit(index));
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    const GLfloat tint[4] = {layer.red, layer.green, layer.blue, 1.0f};
+    glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, tint);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_EXT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_EXT, GL_MODULATE_ADD_ATI);   // source 0 × source 2 + source 1
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB_EXT, GL_TEXTURE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB_EXT, GL_SRC_COLOR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB_EXT, GL_PREVIOUS_EXT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB_EXT, GL_SRC_COLOR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE2_RGB_EXT, GL_CONSTANT_EXT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND2_RGB_EXT, GL_SRC_COLOR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA_EXT, GL_REPLACE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA_EXT, GL_PREVIOUS_EXT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA_EXT, GL_SRC_ALPHA);
+}
+
+// Unit `index` adds `texture` as it is.
+void AddStage(int index, GLuint texture) {
+    ext::glActiveTextureARB(Unit(index));
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
+}
+
+}  // namespace
+
+void BackgroundLayerTexCoord(float angle, float x, float y, float& s, float& t) {
+    // The layer's corner (u, v) sits at (320, 240) + h·(c·u + s·v, −s·u + c·v) with texture
+    // coordinates ((u + 1) / 2, (1 − v) / 2); this is that mapping turned round.
+    const float a = angle * 3.14f / 180.0f;   // 3.14, not pi, as the layers turn
+    const float c = std::cos(a), sn = std::sin(a);
+    const float h = 520.0f + 40.0f * sn;
+    const float dx = (x - 320.0f) / h, dy = (y - 240.0f) / h;
+    const float u = c * dx - sn * dy, v = sn * dx + c * dy;
+    s = (u + 1.0f) * 0.5f;
+    t = (1.0f - v) * 0.5f;
+}
+
+int BackgroundLayersInOnePass() {
+    if (!ext::glActiveTextureARB || !ext::glMultiTexCoord2fARB) return 0;
+    if (!IsExtensionSupported("GL_ATI_texture_env_combine3")) return 0;
+    GLint units = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS_ARB, &units);
+    return units / 2;
+}
+
+void DrawBackgroundInOnePass(const BackgroundLayer* layers, int count, GLuint background, GLuint stars) {
+    // Unit 0: the first layer's background in its tint (the primary colour), unit 1 its stars.
+    glBindTexture(GL_TEXTURE_2D, background);
+    AddStage(1, stars);
+    for (int i = 1; i < count; ++i) {
+        AddTintedStage(2 * i, background, layers[i]);
+        AddStage(2 * i + 1, stars);
+    }
+    ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+    glColor3f(layers[0].red, layers[0].green, layers[0].blue);
+    glBegin(GL_TRIANGLE_STRIP);
+    for (const auto& corner : kCorners) {
+        const float x = static_cast<float>(corner[0]), y = static_cast<float>(corner[1]);
+        for (int i = 0; i < count; ++i) {
+            float s = 0, t = 0;
+            BackgroundLayerTexCoord(layers[i].angle, x, y, s, t);
+            ext::glMultiTexCoord2fARB(Unit(2 * i), s, t);
+            ext::glMultiTexCoord2fARB(Unit(2 * i + 1), s, t);
+        }
+        glVertex2f(x, y);
+    }
+    glEnd();
+    for (int unit = 2 * count - 1; unit >= 1; --unit) {
+        ext::glActiveTextureARB(Unit(unit));
+        glDisable(GL_TEXTURE_2D);
+    }
+    ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+    // What the separate passes leave behind: the last layer's tint, the corner (1, 1) of the
+    // picture on units 0 and 1, and its own unit's star binding.
+    glColor3f(layers[count - 1].red, layers[count - 1].green, layers[count - 1].blue);
+    ext::glMultiTexCoord2fARB(GL_TEXTURE0_ARB, 1.0f, 1.0f);
+    ext::glMultiTexCoord2fARB(GL_TEXTURE1_ARB, 1.0f, 1.0f);
+}
