@@ -8,8 +8,8 @@
 namespace assets {
 namespace {
 
-constexpr int kRings = 384;              // around the knot
-constexpr int kSides = 48;               // around the tube
+constexpr int kRings = 192;              // around the knot
+constexpr int kSides = 32;               // around the tube
 constexpr float kFarthest = 125.0f;      // outermost vertex; the scene's twist acts beyond 100
 constexpr float kTubeRadius = 0.55f;     // in the knot curve's own units, before scaling
 
