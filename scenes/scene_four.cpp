@@ -16,10 +16,6 @@ namespace {
 
 constexpr const char* kCaveFile = "DANE\\jaskinia.dat";
 
-// Program-wide: the fade and the ripple timer go on from where they were.
-float openingAlpha = 1.0f;
-float disturbTimer = 0.0f;
-
 // Scale by 0.05 and a quarter turn about x: the file's z axis points up.
 void ConvertVertices(Mesh& mesh) {
     for (int i = 0; i < mesh.vertexCount; ++i) {
@@ -54,6 +50,8 @@ GLuint CompileMesh(const Mesh& mesh) {
 }
 
 }  // namespace
+
+SceneFourAnimation sceneFourAnimation;
 
 SceneFour::SceneFour() { AllocateTextures(5); }
 
@@ -191,6 +189,7 @@ void SceneFour::DrawCave() {
     AdvanceCaustics(frameTime, causticFrames);
     glCallList(caveLists[0]);
 
+    float& disturbTimer = sceneFourAnimation.disturbTimer;
     disturbTimer -= frameTime;
     if (disturbTimer < 0.0f) {
         water.Disturb();
@@ -256,6 +255,7 @@ void SceneFour::DrawFloor() {
 
 // Two seconds from black; the frame in which the alpha drops below zero still draws it.
 void SceneFour::DrawOpeningFade() {
+    float& openingAlpha = sceneFourAnimation.openingAlpha;
     openingAlpha -= 0.5f * frameTime;
     if (openingAlpha < 0.0f) openingFade = false;
     glColor4f(0.0f, 0.0f, 0.0f, openingAlpha);
