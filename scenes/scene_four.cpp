@@ -8,6 +8,7 @@
 #include "app/extensions.h"
 #include "app/settings.h"
 #include "demo/texture_registry.h"
+#include "geometry/mesh_list.h"
 #include "platform/asset_path.h"
 #include "scene/overlay_space.h"
 #include "scenes/end_frame.h"
@@ -27,26 +28,6 @@ void ConvertVertices(Mesh& mesh) {
         v.ny = v.nz;
         v.nz = -ny;
     }
-}
-
-// One GL_TRIANGLES list of the mesh with texture coordinates and normals. Triangles whose
-// indices name missing vertices are skipped.
-GLuint CompileMesh(const Mesh& mesh) {
-    const GLuint list = glGenLists(1);
-    glNewList(list, GL_COMPILE);
-    glBegin(GL_TRIANGLES);
-    for (int t = 0; t < mesh.triangleCount; ++t) {
-        if (!mesh.IsDrawable(t)) continue;
-        for (int k = 0; k < 3; ++k) {
-            const MeshVertex& v = mesh.vertices[mesh.indices[3 * t + k]];
-            glTexCoord2f(v.s, v.t);
-            glNormal3f(v.nx, v.ny, v.nz);
-            glVertex3f(v.x, v.y, v.z);
-        }
-    }
-    glEnd();
-    glEndList();
-    return list;
 }
 
 }  // namespace
@@ -95,7 +76,7 @@ bool SceneFour::Load() {
 
     for (int k = 0; k < 3; ++k) {
         ConvertVertices(caveMeshes[k]);
-        caveLists[k] = CompileMesh(caveMeshes[k]);
+        caveLists[k] = CompileMeshList(caveMeshes[k], kMeshListTexCoords | kMeshListNormals);
     }
 
     const GLfloat diffuse[4] = {1.0f, 0.9f, 0.2f, 0.55f};
