@@ -5,13 +5,7 @@
 
 #include "image/image_file.h"
 
-namespace {
-
-// Program-wide: the animation carries on from where it was, whichever frame draws it.
-float causticTimer = kCausticInterval;
-int causticIndex = 0;
-
-}  // namespace
+CausticAnimation causticAnimation;
 
 void LoadCausticFrames(Image (&frames)[kCausticFrameCount], GLuint texture) {
     GLint width = 0, height = 0;
@@ -42,16 +36,15 @@ void LoadCausticFrames(Image (&frames)[kCausticFrameCount], GLuint texture) {
 }
 
 void AdvanceCaustics(float frameTime, const Image (&frames)[kCausticFrameCount]) {
-    causticTimer -= frameTime;
-    if (causticTimer > 0.0f) return;
-    causticTimer = kCausticInterval;
-    causticIndex = (causticIndex + 1) % kCausticFrameCount;
-    const Image& frame = frames[causticIndex];
+    CausticAnimation& a = causticAnimation;
+    a.timer -= frameTime;
+    if (a.timer > 0.0f) return;
+    a.timer = kCausticInterval;
+    a.index = (a.index + 1) % kCausticFrameCount;
+    const Image& frame = frames[a.index];
     if (frame.IsEmpty()) return;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, frame.width, frame.height, GL_RGB, GL_UNSIGNED_BYTE,
                     frame.pixels.data());
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 }
-
-int CausticFrameIndex() { return causticIndex; }

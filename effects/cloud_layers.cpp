@@ -1,7 +1,7 @@
 // effects/cloud_layers.cpp — the drifting stack of cloud layers.
 #include "effects/cloud_layers.h"
 
-float cloudScroll = 0.0f;
+CloudDrift cloudDrift;
 
 namespace {
 
@@ -19,6 +19,7 @@ constexpr LayerRange kLayers[7] = {
 }  // namespace
 
 void DrawCloudLayers(GLuint texture, float frameTime) {
+    float& cloudScroll = cloudDrift.scroll;
     cloudScroll += 0.025f * frameTime;
     if (cloudScroll > 1.0f) cloudScroll -= 1.0f;
 

@@ -3,10 +3,13 @@
 
 #include "platform/gl.h"
 
-// Sideways offset of the cloud texture, 0..1; one value for the whole run, never reset.
-extern float cloudScroll;
+// Where the drift stands; one copy for the whole run, never reset.
+struct CloudDrift {
+    float scroll = 0.0f;   // sideways offset of the cloud texture, 0..1
+};
+extern CloudDrift cloudDrift;
 
-// Advances cloudScroll by 0.025 per second of `frameTime` and draws the seven layers of
+// Advances cloudDrift.scroll by 0.025 per second of `frameTime` and draws the seven layers of
 // `texture`, from 0.5 above the current origin down to 2.8 below it, added to the picture
 // without writing depth. Leaves blending off and the model-view matrix selected.
 void DrawCloudLayers(GLuint texture, float frameTime);

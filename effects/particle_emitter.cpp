@@ -9,13 +9,13 @@
 
 namespace {
 
-// Program-wide: every 51st Emit of any emitter reseeds the generator from the tick count.
-int reseedCountdown = 50;
-
 // Degrees to radians with 3.14, not pi: the spray's cone is tuned to it.
 constexpr float kDegrees = 3.14f / 180.0f;
 
 }  // namespace
+
+// Every 51st Emit of any emitter reseeds the generator.
+ParticleReseed particleReseed;
 
 ParticleEmitter::ParticleEmitter(int count) : n(count > 0 ? count : 0) {
     particles = new Particle[static_cast<std::size_t>(n)]();
@@ -24,9 +24,9 @@ ParticleEmitter::ParticleEmitter(int count) : n(count > 0 ? count : 0) {
 ParticleEmitter::~ParticleEmitter() { delete[] particles; }
 
 void ParticleEmitter::Emit() {
-    if (--reseedCountdown < 0) {
+    if (--particleReseed.countdown < 0) {
         platform::SRand(platform::GetTickCount() & 0xFFFFu);
-        reseedCountdown = 50;
+        particleReseed.countdown = 50;
     }
     for (int k = 0; k < n; ++k) {
         Particle& p = particles[k];
@@ -94,5 +94,3 @@ void ParticleEmitter::DrawParticles() const {
     }
     glEnd();
 }
-
-int EmitsBeforeReseed() { return reseedCountdown; }

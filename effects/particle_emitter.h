@@ -12,6 +12,12 @@ struct Particle {
     std::uint8_t active;
 };
 
+// The reseeding count shared by every emitter; one copy for the whole run, never reset.
+struct ParticleReseed {
+    int countdown = 50;   // Emit calls left before the generator is reseeded from the tick count
+};
+extern ParticleReseed particleReseed;
+
 // Counts in steps, not seconds: the owner calls Emit and Animate once per drawn frame.
 class ParticleEmitter {
 public:
@@ -39,4 +45,4 @@ public:
 };
 
 // Emit calls left before the generator is reseeded from the tick count (program-wide).
-int EmitsBeforeReseed();
+inline int EmitsBeforeReseed() { return particleReseed.countdown; }

@@ -5,9 +5,7 @@
 // columns. The owner draws the vertices itself; the terrain has no GL state of its own.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 // What to build; the caller fills everything but the image size, which the load writes.
@@ -54,13 +52,9 @@ public:
     float sizeX = 0;
     float sizeZ = 0;
     std::vector<TerrainVertex> vertices;   // columns · rows entries; empty when not built
+
+private:
+    void RefineRows(const std::vector<TerrainVertex>& coarse, std::uint32_t cellsX, std::uint32_t cellsZ,
+                    std::uint32_t subdivX, std::uint32_t subdivZ);
+    void RefineColumns(std::uint32_t cellsZ, std::uint32_t subdivZ);
 };
-
-// Reads params.fileName as a 24-bit bitmap and returns one height per pixel, file order (the
-// bottom row first), and writes the image size into params. Returns null, with one line on
-// stderr naming the file, when the file is missing, not 24-bit, or shorter than it claims.
-std::unique_ptr<float[]> LoadHeightmap(TerrainParams& params);
-
-// The same on a file already in memory; `name` is used in the message.
-std::unique_ptr<float[]> ReadHeightmap(const unsigned char* bytes, std::size_t size, TerrainParams& params,
-                                       const char* name);

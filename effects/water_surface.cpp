@@ -7,9 +7,6 @@
 
 namespace {
 
-// Calls of Disturb in the whole program; odd and even calls raise different patches.
-int disturbCount = 0;
-
 struct Offset {
     float x, y, z;
 };
@@ -28,6 +25,8 @@ void StoreNormal(WaterVertex& v, Offset n) {
 }
 
 }  // namespace
+
+WaterDisturbance waterDisturbance;
 
 void WaterSurface::Init(float sizeX, float sizeZ) {
     for (int i = 0; i < kSize; ++i)
@@ -64,8 +63,8 @@ void WaterSurface::Step() {
 }
 
 void WaterSurface::Disturb() {
-    ++disturbCount;
-    const bool odd = disturbCount % 2 != 0;
+    ++waterDisturbance.count;
+    const bool odd = waterDisturbance.count % 2 != 0;
     const int row = odd ? 40 : 20, column = odd ? 54 : 5;
     const float height = odd ? 0.75f : 0.5f;
     for (int i = row; i < row + 2; ++i)

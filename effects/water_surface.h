@@ -8,6 +8,12 @@ struct WaterVertex {
     float nx, ny, nz;
 };
 
+// The count of pokes shared by every sheet; one copy for the whole run, never reset.
+struct WaterDisturbance {
+    int count = 0;   // calls of Disturb so far; odd and even calls raise different patches
+};
+extern WaterDisturbance waterDisturbance;
+
 // The sheet is poked at two fixed patches in turn, relaxes one step per call of Step, and is
 // drawn with the normals of the heights before that step.
 class WaterSurface {

@@ -17,13 +17,6 @@ namespace fuzz {
 
 [[noreturn]] void Fail(const char* condition, const char* file, int line);
 
-// A little-endian signed 32-bit field of the input.
-inline std::int32_t I32(const std::uint8_t* p) {
-    const std::uint32_t v = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-                            static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-    return static_cast<std::int32_t>(v);
-}
-
 // The input as a read-only stream; never null (an empty input gives an empty stream).
 std::FILE* OpenBytes(const std::uint8_t* data, std::size_t size);
 

@@ -6,8 +6,7 @@
 
 #include "fuzz_support.h"
 #include "geometry/mesh.h"
-
-using fuzz::I32;
+#include "image/little_endian.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::istringstream stream(std::string(reinterpret_cast<const char*>(data), size));
@@ -18,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         bool whole = false;
         std::int64_t triangles = 0, vertices = 0, bytes = 0;
         if (size - at >= 112) {
-            triangles = I32(data + at + 100);
-            vertices = I32(data + at + 104);
+            triangles = LittleEndianI32(data + at + 100);
+            vertices = LittleEndianI32(data + at + 104);
             bytes = 112 + 32 * vertices + 6 * triangles;
             whole = triangles >= 0 && vertices >= 0 && static_cast<std::uint64_t>(bytes) <= size - at;
         }

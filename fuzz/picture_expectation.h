@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "fuzz_support.h"
 #include "image/image_file.h"
 
 namespace fuzz {
@@ -41,6 +43,14 @@ inline PictureExpectation ExpectPicture(const std::uint8_t* data, std::size_t si
         for (std::size_t p = 0; p < pixels; ++p) std::swap(e.pixels[p * step], e.pixels[p * step + 2]);
     }
     return e;
+}
+
+// Checks a picture the reader accepted against what was expected of it; `note` is the reader's.
+inline void CheckAcceptedPicture(const Image& image, const std::string& note, const PictureExpectation& expected) {
+    FUZZ_CHECK(note.empty() != expected.shortData);
+    FUZZ_CHECK(image.width == expected.width && image.height == expected.height);
+    FUZZ_CHECK(image.bitsPerPixel == expected.bits);
+    FUZZ_CHECK(image.pixels == expected.pixels);
 }
 
 }  // namespace fuzz

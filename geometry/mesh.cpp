@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "image/little_endian.h"
 #include "platform/asset_path.h"
 
 namespace {
@@ -41,15 +42,6 @@ bool ReadExactly(std::istream& stream, std::uint64_t bytes, std::vector<char>& o
     return true;
 }
 
-std::int32_t LittleEndianInt32(const unsigned char* bytes) {
-    const std::uint32_t value = static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-                                static_cast<std::uint32_t>(bytes[2]) << 16 |
-                                static_cast<std::uint32_t>(bytes[3]) << 24;
-    std::int32_t result;
-    std::memcpy(&result, &value, sizeof result);
-    return result;
-}
-
 bool Fail(const char* name, const char* why) {
     std::fprintf(stderr, "meshes: cannot read %s (%s)\n", name, why);
     return false;
@@ -82,8 +74,8 @@ bool ReadMesh(std::istream& stream, Mesh& mesh, const char* name) {
     stream.read(reinterpret_cast<char*>(header), kMeshHeaderBytes);
     if (stream.gcount() != kMeshHeaderBytes) return Fail(name, "no complete header");
 
-    const std::int32_t triangles = LittleEndianInt32(header + 100);
-    const std::int32_t vertices = LittleEndianInt32(header + 104);
+    const std::int32_t triangles = LittleEndianI32(header + 100);
+    const std::int32_t vertices = LittleEndianI32(header + 104);
     if (triangles < 0 || vertices < 0) return Fail(name, "negative count in the header");
 
     const std::uint64_t vertexBytes = static_cast<std::uint64_t>(vertices) * sizeof(MeshVertex);

@@ -13,17 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "image/little_endian.h"
 #include "platform/asset_path.h"
 
 namespace {
-
-std::uint16_t U16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-
-std::int32_t I32(const unsigned char* p) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-                                     (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24));
-}
-
 
 // Checks the size, reads the pixels and, when they are acceptable, stores the picture; on
 // refusal the image stays as it was. `note` says why a picture was refused or came short.
@@ -104,7 +97,7 @@ bool ReadBMP(std::FILE* file, Image& image, std::string& note) {
     unsigned char header[54];
     std::memset(header, 0, sizeof header);
     const std::size_t got = std::fread(header, 1, sizeof header, file);
-    if (got < 2 || U16(header) != 0x4D42) {
+    if (got < 2 || LittleEndianU16(header) != 0x4D42) {
         note = got < 2 ? "empty, or too short to be a picture" : "not a BMP file";
         return false;
     }
@@ -112,9 +105,9 @@ bool ReadBMP(std::FILE* file, Image& image, std::string& note) {
         note = "no complete header (" + std::to_string(got) + " of 54 bytes)";
         return false;
     }
-    const std::int32_t width = I32(header + 18);
-    const std::int32_t height = I32(header + 22);
-    const std::int32_t bits = U16(header + 28);
+    const std::int32_t width = LittleEndianI32(header + 18);
+    const std::int32_t height = LittleEndianI32(header + 22);
+    const std::int32_t bits = LittleEndianU16(header + 28);
     if (!ReadPixels(file, width, height, bits, image, note)) return false;
     if (bits == 24) SwapRedBlue(image);   // stored blue, green, red; 32-bit keeps file order
     return true;
@@ -127,8 +120,8 @@ bool ReadTGA(std::FILE* file, Image& image, std::string& note) {
         note = "no complete header (" + std::to_string(got) + " of 18 bytes)";
         return false;
     }
-    const std::int32_t width = U16(header + 12);
-    const std::int32_t height = U16(header + 14);
+    const std::int32_t width = LittleEndianU16(header + 12);
+    const std::int32_t height = LittleEndianU16(header + 14);
     const std::int32_t bits = header[16];
     if (!ReadPixels(file, width, height, bits, image, note)) return false;
     SwapRedBlue(image);   // blue, green, red (, alpha); an 8-bit picture is left alone

@@ -8,6 +8,7 @@
 #include "app/extensions.h"
 #include "app/settings.h"
 #include "demo/texture_registry.h"
+#include "geometry/mesh_list.h"
 #include "platform/asset_path.h"
 #include "scene/overlay_space.h"
 #include "scenes/end_frame.h"
@@ -15,10 +16,6 @@
 namespace {
 
 constexpr const char* kCaveFile = "DANE\\jaskinia.dat";
-
-// Program-wide: the fade and the ripple timer go on from where they were.
-float openingAlpha = 1.0f;
-float disturbTimer = 0.0f;
 
 // Scale by 0.05 and a quarter turn about x: the file's z axis points up.
 void ConvertVertices(Mesh& mesh) {
@@ -33,27 +30,9 @@ void ConvertVertices(Mesh& mesh) {
     }
 }
 
-// One GL_TRIANGLES list of the mesh with texture coordinates and normals. Triangles whose
-// indices name missing vertices are skipped.
-GLuint CompileMesh(const Mesh& mesh) {
-    const GLuint list = glGenLists(1);
-    glNewList(list, GL_COMPILE);
-    glBegin(GL_TRIANGLES);
-    for (int t = 0; t < mesh.triangleCount; ++t) {
-        if (!mesh.IsDrawable(t)) continue;
-        for (int k = 0; k < 3; ++k) {
-            const MeshVertex& v = mesh.vertices[mesh.indices[3 * t + k]];
-            glTexCoord2f(v.s, v.t);
-            glNormal3f(v.nx, v.ny, v.nz);
-            glVertex3f(v.x, v.y, v.z);
-        }
-    }
-    glEnd();
-    glEndList();
-    return list;
-}
-
 }  // namespace
+
+SceneFourAnimation sceneFourAnimation;
 
 SceneFour::SceneFour() { AllocateTextures(5); }
 
@@ -97,7 +76,7 @@ bool SceneFour::Load() {
 
     for (int k = 0; k < 3; ++k) {
         ConvertVertices(caveMeshes[k]);
-        caveLists[k] = CompileMesh(caveMeshes[k]);
+        caveLists[k] = CompileMeshList(caveMeshes[k], kMeshListTexCoords | kMeshListNormals);
     }
 
     const GLfloat diffuse[4] = {1.0f, 0.9f, 0.2f, 0.55f};
@@ -191,6 +170,7 @@ void SceneFour::DrawCave() {
     AdvanceCaustics(frameTime, causticFrames);
     glCallList(caveLists[0]);
 
+    float& disturbTimer = sceneFourAnimation.disturbTimer;
     disturbTimer -= frameTime;
     if (disturbTimer < 0.0f) {
         water.Disturb();
@@ -256,6 +236,7 @@ void SceneFour::DrawFloor() {
 
 // Two seconds from black; the frame in which the alpha drops below zero still draws it.
 void SceneFour::DrawOpeningFade() {
+    float& openingAlpha = sceneFourAnimation.openingAlpha;
     openingAlpha -= 0.5f * frameTime;
     if (openingAlpha < 0.0f) openingFade = false;
     glColor4f(0.0f, 0.0f, 0.0f, openingAlpha);

@@ -11,6 +11,14 @@
 #include "platform/gl.h"
 #include "scene/scene.h"
 
+// Animation state of the scene that lasts the whole run; nothing resets it if the scene runs
+// again: the fade and the ripple timer go on from where they were.
+struct SceneFourAnimation {
+    float openingAlpha = 1.0f;   // opacity of the fade from black
+    float disturbTimer = 0.0f;   // seconds before the water sheet is poked again
+};
+extern SceneFourAnimation sceneFourAnimation;
+
 class SceneFour : public Scene {
 public:
     SceneFour();

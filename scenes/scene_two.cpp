@@ -9,7 +9,6 @@
 #include "app/settings.h"
 #include "demo/texture_registry.h"
 #include "platform/random.h"
-#include "scenes/morph_timer.h"
 #include "scene/overlay_space.h"
 #include "scenes/end_frame.h"
 
@@ -48,6 +47,8 @@ void PointArraysAt(const CloudPoint* points) {
 }
 
 }  // namespace
+
+SceneTwoAnimation sceneTwoAnimation;
 
 SceneTwo::SceneTwo() {
     AllocateTextures(4);
@@ -165,24 +166,21 @@ bool SceneTwo::AdvanceFadeOut(float /*step*/) {
 
 bool SceneTwo::Frame() {
     if (!started || !loaded) return false;
-    // Persistent for the whole program: nothing resets them if the scene runs again.
-    static float cameraA = 0.0f, cameraB = 0.0f, cameraC = 0.0f;
-    static float wavePhase = 0.0f;
-    static MorphTimer morph;
+    SceneTwoAnimation& a = sceneTwoAnimation;
 
     // The camera turns by the previous frame's duration, before the clock moves.
-    Turn(cameraA, 40.0f, frameTime);
-    Turn(cameraB, 30.0f, frameTime);
-    Turn(cameraC, 20.0f, frameTime);
+    Turn(a.cameraA, 40.0f, frameTime);
+    Turn(a.cameraB, 30.0f, frameTime);
+    Turn(a.cameraC, 20.0f, frameTime);
     Scene::Frame();
 
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -36.0f);
-    glRotatef(cameraA, 1.0f, 0.0f, 0.0f);
-    glRotatef(cameraB, 0.0f, 1.0f, 0.0f);
-    glRotatef(cameraC, 0.0f, 0.0f, 1.0f);
+    glRotatef(a.cameraA, 1.0f, 0.0f, 0.0f);
+    glRotatef(a.cameraB, 0.0f, 1.0f, 0.0f);
+    glRotatef(a.cameraC, 0.0f, 0.0f, 1.0f);
     DrawSky();
     pass_times::Mark("clear and sky");
 
@@ -193,19 +191,19 @@ bool SceneTwo::Frame() {
     glFrontFace(GL_CW);
 
     const PointSet* shape = cylinder.get();
-    switch (morph.shapeCounter % 3) {
+    switch (a.morph.shapeCounter % 3) {
         case 1: shape = lattice.get(); break;
         case 2:
-            AnimateWave(*wavePlane, wavePhase, frameTime);
+            AnimateWave(*wavePlane, a.wavePhase, frameTime);
             shape = wavePlane.get();
             break;
         default: break;
     }
-    MorphPointSets(*morphed, *shape, *scatter, std::sin(morph.morphPhase * 3.14f / 2.0f));
+    MorphPointSets(*morphed, *shape, *scatter, std::sin(a.morph.morphPhase * 3.14f / 2.0f));
     pass_times::Mark("morph");
     DrawBallAndCloud(*morphed);
     pass_times::Mark("cube cloud");
-    morph.Step(frameTime);
+    a.morph.Step(frameTime);
 
     if (flickerSchedule.IsActive(startTime + localTime, 0.0f)) DrawNoiseFlicker();
     if (openingFade) DrawOpeningFade();
@@ -240,14 +238,21 @@ void SceneTwo::DrawSky() {
 }
 
 void SceneTwo::DrawBallAndCloud(const PointSet& set) {
-    static float ballD = 0.0f, ballE = 0.0f, ballF = 0.0f;
-    Turn(ballD, 60.0f, frameTime);
-    Turn(ballE, 45.0f, frameTime);
-    Turn(ballF, 30.0f, frameTime);
-    const float cx = 16.0f * std::sin(ballD * kDegrees);
-    const float cy = 16.0f * std::cos(ballE * kDegrees);
-    const float cz = 16.0f * std::sin(ballF * kDegrees);
+    SceneTwoAnimation& a = sceneTwoAnimation;
+    Turn(a.ballD, 60.0f, frameTime);
+    Turn(a.ballE, 45.0f, frameTime);
+    Turn(a.ballF, 30.0f, frameTime);
+    const float cx = 16.0f * std::sin(a.ballD * kDegrees);
+    const float cy = 16.0f * std::cos(a.ballE * kDegrees);
+    const float cz = 16.0f * std::sin(a.ballF * kDegrees);
+    DrawBall(cx, cy, cz);
+    pass_times::Mark("ball");
+    DrawCloud(set, cx, cy, cz);
+}
 
+// The chrome ball at (cx, cy, cz): its texture plus, with two units, the sphere-mapped
+// reflection on the second.
+void SceneTwo::DrawBall(float cx, float cy, float cz) {
     glEnable(GL_TEXTURE_2D);
     if (Multitexture()) {
         ext::glActiveTextureARB(GL_TEXTURE1_ARB);
@@ -262,7 +267,6 @@ void SceneTwo::DrawBallAndCloud(const PointSet& set) {
     glColor3f(1.0f, 1.0f, 1.0f);
     gluSphere(ballQuadric, 6.0, sphereDetail, sphereDetail);
     glPopMatrix();
-    pass_times::Mark("ball");
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
@@ -270,7 +274,10 @@ void SceneTwo::DrawBallAndCloud(const PointSet& set) {
         ext::glActiveTextureARB(GL_TEXTURE0_ARB);
         glDisable(GL_TEXTURE_2D);
     }
+}
 
+// The cubes of `set`, pushed away from the ball at (cx, cy, cz), in batches of kBatchCubes.
+void SceneTwo::DrawCloud(const PointSet& set, float cx, float cy, float cz) {
     const bool useRange = settings.useVertexArrayRange;
     if (!useRange) PointArraysAt(vertexBuffer.get());
     glDepthMask(GL_FALSE);
@@ -324,20 +331,19 @@ void SceneTwo::DrawBallAndCloud(const PointSet& set) {
 }
 
 void SceneTwo::DrawNoiseFlicker() {
-    static bool timersSet = false;
-    static float gapTimer = 0.0f, burstTimer = 0.0f;
-    auto drawTimers = [] {
-        gapTimer = static_cast<float>(platform::Rand() % 10) * 0.01f;
-        burstTimer = static_cast<float>(platform::Rand() % 10) * 0.01f;
+    SceneTwoAnimation& a = sceneTwoAnimation;
+    auto drawTimers = [&a] {
+        a.gapTimer = static_cast<float>(platform::Rand() % 10) * 0.01f;
+        a.burstTimer = static_cast<float>(platform::Rand() % 10) * 0.01f;
     };
-    if (!timersSet) {
+    if (!a.flickerTimersSet) {
         drawTimers();
-        timersSet = true;
+        a.flickerTimersSet = true;
     }
-    gapTimer -= frameTime;
-    if (gapTimer > 0.0f) return;
-    burstTimer -= frameTime;
-    if (burstTimer < 0.0f) drawTimers();   // this frame still flickers
+    a.gapTimer -= frameTime;
+    if (a.gapTimer > 0.0f) return;
+    a.burstTimer -= frameTime;
+    if (a.burstTimer < 0.0f) drawTimers();   // this frame still flickers
 
     PushOverlaySpace();
     glDisable(GL_TEXTURE_2D);
@@ -369,7 +375,7 @@ void SceneTwo::DrawNoiseFlicker() {
 }
 
 void SceneTwo::DrawOpeningFade() {
-    static float alpha = 1.0f;
+    float& alpha = sceneTwoAnimation.openingAlpha;
     alpha -= 0.5f * frameTime;
     if (alpha < 0.0f) openingFade = false;   // the last, nearly clear overlay is still drawn
     glColor4f(0.1f, 0.05f, 0.3f, alpha);
@@ -377,7 +383,7 @@ void SceneTwo::DrawOpeningFade() {
 }
 
 void SceneTwo::DrawClosingFade() {
-    static float alpha = 0.0f;
+    float& alpha = sceneTwoAnimation.closingAlpha;
     alpha = std::min(alpha + frameTime, 1.0f);
     glColor4f(0.0f, 0.0f, 0.0f, alpha);
     DrawFadeStrip();

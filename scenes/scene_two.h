@@ -8,7 +8,27 @@
 #include "platform/gl.h"
 #include "scene/scene.h"
 #include "scene/scheduled_object.h"
+#include "scenes/morph_timer.h"
 #include "scenes/point_set.h"
+
+// Animation state of the scene that lasts the whole run; nothing resets it if the scene runs
+// again.
+struct SceneTwoAnimation {
+    float cameraA = 0.0f;          // camera turn about x, degrees
+    float cameraB = 0.0f;          // about y
+    float cameraC = 0.0f;          // about z
+    float ballD = 0.0f;            // phases of the ball's orbit along x, y and z, degrees
+    float ballE = 0.0f;
+    float ballF = 0.0f;
+    float wavePhase = 0.0f;        // phase of the wave plane, radians
+    MorphTimer morph;              // which shape the cloud holds and how far it has scattered
+    bool flickerTimersSet = false; // the flicker's timers have been drawn once
+    float gapTimer = 0.0f;         // seconds before the next noise burst
+    float burstTimer = 0.0f;       // seconds the burst still lasts
+    float openingAlpha = 1.0f;     // opacity of the violet fade from the start
+    float closingAlpha = 0.0f;     // opacity of the fade to black
+};
+extern SceneTwoAnimation sceneTwoAnimation;
 
 class SceneTwo : public Scene {
 public:
@@ -54,6 +74,8 @@ public:
 private:
     void DrawSky();
     void DrawBallAndCloud(const PointSet& set);
+    void DrawBall(float cx, float cy, float cz);
+    void DrawCloud(const PointSet& set, float cx, float cy, float cz);
     void DrawNoiseFlicker();
     void DrawOpeningFade();
     void DrawClosingFade();

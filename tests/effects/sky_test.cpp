@@ -73,12 +73,12 @@ TEST(Sky, CloudLayersDriftWrapAndFadeOutAtTheirEdges) {
     const GLuint texture = WhiteTexture();
 
     // The drift: 0.025 a second, back into 0..1 after a whole texture width.
-    cloudScroll = 0.99f;
+    cloudDrift.scroll = 0.99f;
     ClearToEyeSquare();
     DrawCloudLayers(texture, 1.0f);
-    EXPECT_NEAR(cloudScroll, 0.015f, 1e-5f);
+    EXPECT_NEAR(cloudDrift.scroll, 0.015f, 1e-5f);
     DrawCloudLayers(texture, 2.0f);
-    EXPECT_NEAR(cloudScroll, 0.065f, 1e-5f);
+    EXPECT_NEAR(cloudDrift.scroll, 0.065f, 1e-5f);
     GLboolean depthMask = GL_FALSE;
     glGetBooleanv(GL_DEPTH_WRITEMASK, &depthMask);
     EXPECT_TRUE(depthMask);

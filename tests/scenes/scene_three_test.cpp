@@ -302,7 +302,7 @@ TEST(SceneThree, MatchesReferenceFrames) {
 
     sceneThreeAnimation = SceneThreeAnimation{};
     lensFlare = LensFlareState{};
-    cloudScroll = 0.0f;
+    cloudDrift = CloudDrift{};
     platform::SRand(1);
     platform::UseVirtualClock(0);
     ResetSceneClock();

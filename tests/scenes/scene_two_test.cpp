@@ -90,6 +90,7 @@ TEST(SceneTwo, MatchesReferenceFrames) {
         {160, "scene_two_66_0s"}, {295, "scene_two_79_5s"}, {365, "scene_two_86_5s"},
     };
 
+    sceneTwoAnimation = SceneTwoAnimation{};   // as the program starts, whatever ran before
     platform::SRand(1);
     platform::UseVirtualClock(0);
     ResetSceneClock();

@@ -38,6 +38,15 @@ std::vector<std::uint8_t> MakeBMP(int width, int height, int bits, const std::ve
     return file;
 }
 
+std::vector<std::uint8_t> GreyBMP(int width, int height, const std::function<int(int, int)>& grey) {
+    const int rowBytes = (width * 3 + 3) & ~3;
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(rowBytes) * height, 0);
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column)
+            for (int k = 0; k < 3; ++k) pixels[row * rowBytes + column * 3 + k] = static_cast<std::uint8_t>(grey(column, row));
+    return MakeBMP(width, height, 24, pixels);
+}
+
 std::vector<std::uint8_t> MakeTGA(int width, int height, int bits, const std::vector<std::uint8_t>& pixels,
                                   std::uint8_t colorMapType, std::uint8_t imageType) {
     std::vector<std::uint8_t> file(18 + pixels.size(), 0);

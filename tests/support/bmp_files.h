@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,9 @@ namespace testing_support {
 
 // A 24- or 32-bit BMP: 54-byte header, then `pixels` as given (file byte order).
 std::vector<std::uint8_t> MakeBMP(int width, int height, int bits, const std::vector<std::uint8_t>& pixels);
+
+// A padded 24-bit bottom-up picture whose grey at (column, row) the function gives.
+std::vector<std::uint8_t> GreyBMP(int width, int height, const std::function<int(int, int)>& grey);
 
 // An uncompressed Targa: 18-byte header, then `pixels` as given.
 std::vector<std::uint8_t> MakeTGA(int width, int height, int bits, const std::vector<std::uint8_t>& pixels,
