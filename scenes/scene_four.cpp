@@ -130,11 +130,7 @@ bool SceneFour::Frame() {
     if (!started || !loaded) return false;
     Scene::Frame();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);   // the black scene two left
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, aspectRatio, 1.0, 128.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    LoadPerspective(45.0, aspectRatio, 128.0);
     glTranslatef(0.0f, -2.75f, -6.0f);
     glRotatef(5.0f, 1.0f, 0.0f, 0.0f);
     DrawCave();

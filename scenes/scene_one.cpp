@@ -11,6 +11,7 @@
 #include "measure/pass_times.h"
 #include "app/settings.h"
 #include "demo/texture_registry.h"
+#include "geometry/mesh_list.h"
 #include "platform/asset_path.h"
 #include "platform/gl.h"
 #include "scene/overlay_space.h"
@@ -124,41 +125,18 @@ bool SceneOne::Load() {
 }
 
 // The object and the floor mesh as display lists, with the optional extension calls baked in.
+// Triangles whose indices name missing vertices are left out of the lists.
 void SceneOne::CompileMeshLists() {
-    // Triangles whose indices name missing vertices are skipped here, where the lists are
-    // built; the reader keeps the file's triangles as they are.
     const bool multitexture = Multitexture();
     const bool weighting = !weights.empty();
-    mainList = glGenLists(1);
-    glNewList(mainList, GL_COMPILE);
-    glBegin(GL_TRIANGLES);
-    for (int t = 0; t < mainMesh.triangleCount; ++t) {
-        if (!mainMesh.IsDrawable(t)) continue;
-        for (int k = 0; k < 3; ++k) {
-            const int i = mainMesh.indices[3 * t + k];
+    mainList = CompileMeshList(mainMesh, kMeshListNormals, [&](int i) {
+        if (weighting) ext::glVertexWeightfEXT(weights[static_cast<std::size_t>(i)]);
+        if (multitexture) {
             const MeshVertex& v = mainMesh.vertices[i];
-            if (weighting) ext::glVertexWeightfEXT(weights[static_cast<std::size_t>(i)]);
-            if (multitexture) ext::glMultiTexCoord2fARB(GL_TEXTURE1_ARB, v.s, v.t);
-            glNormal3f(v.nx, v.ny, v.nz);
-            glVertex3f(v.x, v.y, v.z);
+            ext::glMultiTexCoord2fARB(GL_TEXTURE1_ARB, v.s, v.t);
         }
-    }
-    glEnd();
-    glEndList();
-
-    frameList = glGenLists(1);
-    glNewList(frameList, GL_COMPILE);
-    glBegin(GL_TRIANGLES);
-    for (int t = 0; t < frameMesh.triangleCount; ++t) {
-        if (!frameMesh.IsDrawable(t)) continue;
-        for (int k = 0; k < 3; ++k) {
-            const MeshVertex& v = frameMesh.vertices[frameMesh.indices[3 * t + k]];
-            glTexCoord2f(v.s, v.t);
-            glVertex3f(v.x, v.y, v.z);
-        }
-    }
-    glEnd();
-    glEndList();
+    });
+    frameList = CompileMeshList(frameMesh, kMeshListTexCoords);
 }
 
 bool SceneOne::Start() {

@@ -11,6 +11,7 @@
 #include "platform/asset_path.h"
 #include "platform/gl.h"
 #include "platform/random.h"
+#include "scene/overlay_space.h"
 #include "scenes/end_frame.h"
 
 SceneThree::SceneThree() { AllocateTextures(12); }   // zeroed: slot 5 never names a texture
@@ -96,11 +97,7 @@ bool SceneThree::Load() {
 
 bool SceneThree::Start() {
     if (!Scene::Start()) return false;
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60.0, aspectRatio, 1.0, 256.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    LoadPerspective(60.0, aspectRatio, 256.0);
 
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);

@@ -214,16 +214,6 @@ void SceneThree::DrawRedFade() {
         a.redAlpha = 1.0f;
         creditsRoll = true;   // this frame still shows the veil; the next, the credits
     }
-    PushOverlaySpace();
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0.25f, 0.0f, 0.0f, a.redAlpha);
-    DrawFullScreenStrip();
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
-    PopOverlaySpace();
+    DrawFullScreenVeil(true);
 }

@@ -23,20 +23,6 @@ void Turn(float& angle, float speed, float dt) {
     if (angle > 360.0f) angle -= 360.0f;
 }
 
-// A full-screen fade in the colour already set: alpha blending, no texture, depth or culling.
-void DrawFadeStrip() {
-    PushOverlaySpace();
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    DrawFullScreenStrip();
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
-    PopOverlaySpace();
-}
-
 // The switch, plus the entry point it promises, so a scene driven without extension detection
 // (tests) cannot call through a null pointer.
 bool Multitexture() { return settings.useMultitexture && ext::glActiveTextureARB; }
@@ -106,11 +92,7 @@ bool SceneTwo::Load() {
 
 bool SceneTwo::Start() {
     if (!Scene::Start()) return false;
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60.0, aspectRatio, 1.0, 256.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    LoadPerspective(60.0, aspectRatio, 256.0);
 
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
@@ -379,13 +361,12 @@ void SceneTwo::DrawOpeningFade() {
     alpha -= 0.5f * frameTime;
     if (alpha < 0.0f) openingFade = false;   // the last, nearly clear overlay is still drawn
     glColor4f(0.1f, 0.05f, 0.3f, alpha);
-    DrawFadeStrip();
+    DrawFullScreenVeil(false);
 }
 
 void SceneTwo::DrawClosingFade() {
     float& alpha = sceneTwoAnimation.closingAlpha;
     alpha = std::min(alpha + frameTime, 1.0f);
     glColor4f(0.0f, 0.0f, 0.0f, alpha);
-    DrawFadeStrip();
-    glEnable(GL_TEXTURE_2D);
+    DrawFullScreenVeil(true);
 }
