@@ -312,11 +312,7 @@ void SceneOne::DrawObjectAndReflection(bool hidden) {
 
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
-    if (multitexture) {
-        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
-        glDisable(GL_TEXTURE_2D);
-        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
+    if (multitexture) DisableSecondUnit();
     if (weighting) glDisable(GL_VERTEX_WEIGHTING_EXT);
     glPopMatrix();
 }

@@ -73,6 +73,9 @@ public:
 private:
     static bool Multitexture();
     static bool VertexWeighting();
+    // Unit 1 adds `texture` to unit 0's colour; unit 0 is left active.
+    static void AddOnSecondUnit(GLuint texture);
+    static void DisableSecondUnit();
     void CompileMeshLists();
     void DrawObjectAndReflection(bool hidden);
     void AdvanceBackgroundLayers();

@@ -9,6 +9,20 @@
 #include "scenes/background_layers.h"
 #include "scenes/scene_one.h"
 
+void SceneOne::AddOnSecondUnit(GLuint texture) {
+    ext::glActiveTextureARB(GL_TEXTURE1_ARB);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
+    ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+}
+
+void SceneOne::DisableSecondUnit() {
+    ext::glActiveTextureARB(GL_TEXTURE1_ARB);
+    glDisable(GL_TEXTURE_2D);
+    ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+}
+
 // Matrix 1 of vertex weighting: the current matrix turned by the twist, so outer vertices
 // (weight 0) lag behind the inner ones.
 void SceneOne::SetUpTwistMatrix() {
@@ -64,13 +78,7 @@ void SceneOne::DrawBackground() {
         return;
     }
     PushOverlaySpace();
-    if (multitexture) {
-        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, textures[4]);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
-        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
+    if (multitexture) AddOnSecondUnit(textures[4]);
     glBindTexture(GL_TEXTURE_2D, textures[3]);
 
     glDisable(GL_BLEND);
@@ -89,11 +97,7 @@ void SceneOne::DrawBackground() {
         glDisable(GL_BLEND);
     }
 
-    if (multitexture) {
-        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
-        glDisable(GL_TEXTURE_2D);
-        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
+    if (multitexture) DisableSecondUnit();
     PopOverlaySpace();
 }
 
@@ -116,13 +120,7 @@ void SceneOne::DrawBackgroundLayer(float angle) {
 }
 
 void SceneOne::BindObjectTextures() {
-    if (Multitexture()) {
-        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, textures[0]);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
-        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
+    if (Multitexture()) AddOnSecondUnit(textures[0]);
     // Unit 0 takes its coordinates from sphere mapping; unit 1 uses the mesh's own.
     glBindTexture(GL_TEXTURE_2D, textures[0]);
     if (VertexWeighting()) {
@@ -158,11 +156,7 @@ void SceneOne::DrawOverlays() {
     PushOverlaySpace();
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
-    if (Multitexture()) {
-        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
-        glDisable(GL_TEXTURE_2D);
-        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
+    if (Multitexture()) DisableSecondUnit();
 
     glBlendFunc(GL_SRC_COLOR, GL_ONE_MINUS_SRC_COLOR);
     if (codeCaption) codeCaption->Update(t, dt);
