@@ -149,9 +149,13 @@ std::string FrameRecorder::MakeVideoFromFrames(std::string& error) const {
         command += " -ss " + std::string(start) + " -i " + ShellQuote(plan.musicPath) +
                    " -map 0:v -map 1:a -c:a aac -b:a 192k -shortest";
     }
-    command += plan.lossless ? std::string(" -c:v libx264rgb -preset veryfast -qp 0 -pix_fmt bgr0 ")
-                             : " -c:v libx264 -preset veryfast -crf " + std::to_string(plan.crf) + " -pix_fmt yuv420p ";
-    command += ShellQuote(videoPath) + " </dev/null";
+    if (plan.lossless) {
+        command += " -c:v libx264rgb -preset veryfast -qp 0 -pix_fmt bgr0";
+    } else {
+        command += " -c:v libx264 -preset veryfast -crf " + std::to_string(plan.crf);
+        for (const std::string& arg : Yuv420Arguments()) command += " " + ShellQuote(arg);
+    }
+    command += " -movflags +faststart " + ShellQuote(videoPath) + " </dev/null";
     if (std::system(command.c_str()) != 0) {
         error = "ffmpeg could not make the video; the frames are in " + plan.target;
         return {};

@@ -51,6 +51,11 @@ bool ProgramOnPath(const char* name) {
     return false;
 }
 
+std::vector<std::string> Yuv420Arguments() {
+    return {"-vf", "scale=out_color_matrix=bt709:out_range=tv,format=yuv420p", "-pix_fmt", "yuv420p",
+            "-colorspace", "bt709", "-color_primaries", "bt709", "-color_trc", "bt709", "-color_range", "tv"};
+}
+
 std::vector<std::string> VideoEncoderArguments(const VideoSettings& settings, int width, int height) {
     const std::string fps = std::to_string(settings.fps);
     std::vector<std::string> args = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
@@ -71,9 +76,12 @@ std::vector<std::string> VideoEncoderArguments(const VideoSettings& settings, in
         args.insert(args.end(), {"-c:v", "ffv1", "-level", "3", "-pix_fmt", "bgr0"});
     else if (settings.lossless)
         args.insert(args.end(), {"-c:v", "libx264rgb", "-preset", settings.preset, "-qp", "0", "-pix_fmt", "bgr0"});
-    else
-        args.insert(args.end(), {"-c:v", "libx264", "-preset", settings.preset, "-crf", std::to_string(settings.crf),
-                                 "-pix_fmt", "yuv420p"});
+    else {
+        args.insert(args.end(), {"-c:v", "libx264", "-preset", settings.preset, "-crf", std::to_string(settings.crf)});
+        const std::vector<std::string> colour = Yuv420Arguments();
+        args.insert(args.end(), colour.begin(), colour.end());
+    }
+    if (extension != ".mkv") args.insert(args.end(), {"-movflags", "+faststart"});
     args.insert(args.end(), {"-r", fps});
     if (settings.maxFrames > 0) args.insert(args.end(), {"-t", Seconds(static_cast<double>(settings.maxFrames) / settings.fps)});
     if (sound) args.emplace_back("-shortest");   // a recording stopped early keeps sound and picture together

@@ -27,6 +27,10 @@ struct VideoSettings {
     bool lossless = false;     // FFV1 in a .mkv file, otherwise libx264rgb at QP 0
 };
 
+// The ffmpeg output arguments that turn RGB frames into 4:2:0 video: converted with the BT.709
+// matrix into limited range, and tagged with the same, so that players convert back alike.
+std::vector<std::string> Yuv420Arguments();
+
 // The ffmpeg arguments for `settings`, reading BGRA frames of width x height, bottom row first
 // already turned upright, from standard input.
 std::vector<std::string> VideoEncoderArguments(const VideoSettings& settings, int width, int height);

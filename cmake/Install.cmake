@@ -40,7 +40,7 @@ if(DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "${UNDERTOW_DEB_LOADED_AT_RUN_TIME}")
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsdl2-2.0-0, libsdl2-mixer-2.0-0, libgl1, libglu1-mesa, \
-libfreetype6, libfontconfig1, libpng16-16, zlib1g, libmp3lame0, ${UNDERTOW_DEB_LOADED_AT_RUN_TIME}")
+libfreetype6, libfontconfig1, libpng16-16, zlib1g, libmp3lame0, libebur128-1, ${UNDERTOW_DEB_LOADED_AT_RUN_TIME}")
 endif()
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ffmpeg, fonts-liberation")
 include(CPack)

@@ -10,7 +10,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   googletest libgtest-dev
   desktop-file-utils appstream
-  ffmpeg
+  ffmpeg libebur128-dev
 )
 
 missing=()

@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
+#include "tools/master_bus.h"
 #include "tools/music_cues.h"
 #include "tools/music_parts.h"
 #include "tools/noise.h"
@@ -272,9 +274,7 @@ void RenderClose(const Grid& grid, Stereo& music, Stereo& send) {
     }
 }
 
-}  // namespace
-
-std::vector<std::int16_t> SynthesiseMusic() {
+Stereo SynthesiseMix() {
     const std::size_t frames = FrameAt(kMusicSeconds);
     Stereo drums(frames), music(frames), send(frames);
     const Grid grid(kBeatIn, kBeatSeconds, HitTimes());
@@ -294,30 +294,31 @@ std::vector<std::int16_t> SynthesiseMusic() {
     FilterBus(music, MusicCutoff);
     Reverb(music, drums, 0.35f, 1.0f);   // the drum bus now also carries the music's room
 
-    float peak = 0;
     for (std::size_t i = 0; i < frames; ++i) {
         const double t = static_cast<double>(i) / kRate;
         const double fade = t < kFadeOutStart ? 1.0 : t >= kFadeOutEnd ? 0.0 : 0.5 + 0.5 * std::cos((t - kFadeOutStart) / (kFadeOutEnd - kFadeOutStart) * 3.141592653589793);
         drums.left[i] = (drums.left[i] + music.left[i]) * static_cast<float>(fade);
         drums.right[i] = (drums.right[i] + music.right[i]) * static_cast<float>(fade);
-        peak = std::max(peak, std::max(std::fabs(drums.left[i]), std::fabs(drums.right[i])));
     }
-    const float gain = peak > 0 ? 0.89f * 32767.0f / peak : 0.0f;
-    std::vector<std::int16_t> pcm(frames * 2);
-    for (std::size_t i = 0; i < frames; ++i) {
-        pcm[2 * i] = static_cast<std::int16_t>(std::lround(drums.left[i] * gain));
-        pcm[2 * i + 1] = static_cast<std::int16_t>(std::lround(drums.right[i] * gain));
+    return drums;
+}
+
+std::vector<std::int16_t> ToPcm(const Stereo& mix) {
+    std::vector<std::int16_t> pcm(mix.Frames() * 2);
+    auto sample = [](float value) {
+        return static_cast<std::int16_t>(std::lround(std::clamp(value * 32767.0f, -32768.0f, 32767.0f)));
+    };
+    for (std::size_t i = 0; i < mix.Frames(); ++i) {
+        pcm[2 * i] = sample(mix.left[i]);
+        pcm[2 * i + 1] = sample(mix.right[i]);
     }
     return pcm;
 }
 
-bool WriteMusic(const std::string& root) {
-    std::vector<std::int16_t> pcm = SynthesiseMusic();
+// The piece as LAME encodes it; empty when the encoder fails.
+std::vector<std::uint8_t> EncodeMp3(const std::vector<std::int16_t>& pcm) {
     lame_t encoder = lame_init();
-    if (!encoder) {
-        std::fprintf(stderr, "assets: cannot start the MP3 encoder\n");
-        return false;
-    }
+    if (!encoder) return {};
     lame_set_in_samplerate(encoder, kMusicSampleRate);
     lame_set_out_samplerate(encoder, kMusicSampleRate);
     lame_set_num_channels(encoder, 2);
@@ -338,8 +339,8 @@ bool WriteMusic(const std::string& root) {
         std::vector<unsigned char> buffer(kChunk * 5 / 4 + 7200);
         for (int at = skip; at < frames && ok; at += kChunk) {
             const int count = std::min(kChunk, frames - at);
-            const int bytes = lame_encode_buffer_interleaved(encoder, pcm.data() + 2 * static_cast<std::size_t>(at), count,
-                                                             buffer.data(), static_cast<int>(buffer.size()));
+            const int bytes = lame_encode_buffer_interleaved(encoder, const_cast<short*>(pcm.data()) + 2 * static_cast<std::size_t>(at),
+                                                             count, buffer.data(), static_cast<int>(buffer.size()));
             ok = bytes >= 0;
             if (ok) mp3.insert(mp3.end(), buffer.begin(), buffer.begin() + bytes);
         }
@@ -348,10 +349,68 @@ bool WriteMusic(const std::string& root) {
         if (ok) mp3.insert(mp3.end(), buffer.begin(), buffer.begin() + bytes);
     }
     lame_close(encoder);
-    if (!ok) {
-        std::fprintf(stderr, "assets: the MP3 encoder failed\n");
+    if (!ok) mp3.clear();
+    return mp3;
+}
+
+// The loudness of the MP3 as a player hears it: decoded (by LAME's own decoder) and measured.
+Loudness MeasureMp3(std::vector<std::uint8_t> mp3) {
+    hip_t decoder = hip_decode_init();
+    if (!decoder) return {};
+    std::vector<float> samples;
+    std::vector<short> left(1152 * 4), right(1152 * 4);
+    constexpr std::size_t kChunk = 4096;
+    for (std::size_t at = 0; at < mp3.size(); at += kChunk) {
+        std::size_t length = std::min(kChunk, mp3.size() - at);
+        // hip_decode1 gives at most one frame a call; calls with no new bytes drain the rest.
+        for (int got; (got = hip_decode1(decoder, mp3.data() + at, length, left.data(), right.data())) > 0; length = 0)
+            for (int i = 0; i < got; ++i) {
+                samples.push_back(left[static_cast<std::size_t>(i)] / 32768.0f);
+                samples.push_back(right[static_cast<std::size_t>(i)] / 32768.0f);
+            }
+    }
+    hip_decode_exit(decoder);
+    return MeasureLoudness(samples.data(), samples.size() / 2, kMusicSampleRate);
+}
+
+}  // namespace
+
+bool WriteMusic(const std::string& root) {
+    const Stereo mix = SynthesiseMix();
+    // The encoder rebuilds the waveform and adds peaks of its own, most of all on the crashes,
+    // and takes a little loudness away. Both are measured on the decoded file: the limiter's
+    // ceiling comes down by the overshoot and the target up by the loss until the file holds.
+    constexpr double kFileLoudness = -14.0;   // LUFS
+    constexpr double kFilePeakMark = -1.2;    // dBTP; other decoders read a tenth or two either way
+    MasterSettings settings;
+    settings.targetLoudness = kFileLoudness;
+    std::vector<std::uint8_t> mp3;
+    Loudness heard;
+    auto holds = [&] {
+        return heard.ok && heard.truePeak <= kFilePeakMark && std::fabs(heard.integrated - kFileLoudness) <= 0.3;
+    };
+    for (int attempt = 0; attempt < 8 && !holds(); ++attempt) {
+        if (heard.ok) {
+            if (heard.truePeak > kFilePeakMark) settings.ceiling -= heard.truePeak - kFilePeakMark + 0.1;
+            settings.targetLoudness += kFileLoudness - heard.integrated;
+        }
+        Stereo mastered = mix;
+        const Loudness made = MasterMix(mastered, settings);
+        mp3 = EncodeMp3(ToPcm(mastered));
+        if (!made.ok || mp3.empty()) {
+            std::fprintf(stderr, "assets: cannot master or encode the music\n");
+            return false;
+        }
+        heard = MeasureMp3(mp3);
+    }
+    if (!holds()) {
+        std::fprintf(stderr, "assets: the music comes to %.2f LUFS with a true peak of %.2f dBTP\n", heard.integrated,
+                     heard.truePeak);
         return false;
     }
+    if (std::getenv("UNDERTOW_MUSIC_FIGURES"))
+        std::fprintf(stderr, "assets: music %.2f LUFS, range %.2f LU, true peak %.2f dBTP (limiter at %.2f dBTP)\n",
+                     heard.integrated, heard.range, heard.truePeak, settings.ceiling);
     return WriteAssetFile(root, "DANE/Oblomar.mp3", mp3);
 }
 

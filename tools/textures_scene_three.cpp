@@ -175,29 +175,32 @@ Picture Leaves() {
     return picture;
 }
 
-// White-hot disc in a yellow-orange glow that fades to black at the edge (added to the sky).
+// White-hot disc in a yellow-orange glow that fades to black at the edge (added to the sky, so
+// the glow stays modest: the disc is to be the one thing that is white).
 Picture Sun() {
     Picture picture(256, 256);
     picture.Shade([](float u, float v) {
         const float x = (u - 0.5f) * 2, y = (v - 0.5f) * 2;
         const float r = std::sqrt(x * x + y * y);
         const float disc = 1.0f - SmoothStep(0.15f, 0.19f, r);
-        const float glow = std::exp(-r * 5.0f) * 0.9f + std::exp(-r * 2.2f) * 0.25f;
+        const float glow = std::exp(-r * 5.5f) * 0.8f + std::exp(-r * 2.5f) * 0.18f;
         const float window = 1.0f - SmoothStep(0.7f, 0.98f, r);
         return (Colour{1.0f, 0.98f, 0.9f} * disc + Colour{1.0f, 0.75f, 0.35f} * glow) * window;
     });
     return picture;
 }
 
-// Soft white clouds on black (black lets the sky through); repeats both ways.
+// Soft clouds on black (black lets the sky through); repeats both ways. Seven layers of them
+// add up over the sky, each adding the square of its colour, so the picture is a dim grey-blue:
+// where the layers overlap they come out white, and the open sky between them stays blue.
 Picture Clouds() {
     Picture picture(256, 256);
     picture.Shade([](float u, float v) {
         const float n = PeriodicFbm(u * 4, v * 4, 4, 5, 0.5f, 81u);
-        const float density = SmoothStep(0.0f, 0.75f, n);
+        const float density = SmoothStep(0.05f, 0.8f, n);
         const float shade = PeriodicFbm(u * 4 + 0.12f, v * 4 + 0.12f, 4, 5, 0.5f, 81u);
         const float light = 0.8f + 0.2f * Clamp01((n - shade) * 4 + 0.5f);
-        return Colour{0.95f, 0.96f, 1.0f} * (density * light);
+        return Colour{0.6f, 0.64f, 0.74f} * (density * light);
     });
     return picture;
 }

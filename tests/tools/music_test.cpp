@@ -1,5 +1,5 @@
 // The soundtrack: its cue table against the scenes' timings, the file's format and length,
-// and the hits heard at the flicker moments.
+// and the hits heard at the flicker moments; its loudness as mastered.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -16,6 +16,7 @@
 #include "app/globals.h"
 #include "app/shell.h"
 #include "support/gl_test_context.h"
+#include "tools/loudness.h"
 #include "tools/music_cues.h"
 
 namespace cues = assets::cues;
@@ -73,6 +74,21 @@ std::vector<std::int16_t> DecodeMono(const std::string& path) {
     std::vector<std::int16_t> samples;
     if (!pipe) return samples;
     std::int16_t buffer[8192];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, sizeof buffer[0], 8192, pipe)) > 0) samples.insert(samples.end(), buffer, buffer + got);
+    if (::pclose(pipe) != 0) samples.clear();
+    return samples;
+}
+
+// The decoded music from `from` seconds for `seconds`, as interleaved stereo floats at 44.1 kHz
+// through ffmpeg; empty without it.
+std::vector<float> DecodeStereo(const std::string& path, double from, double seconds) {
+    const std::string command = "ffmpeg -v error -ss " + std::to_string(from) + " -t " + std::to_string(seconds) + " -i '" +
+                                path + "' -f f32le -ac 2 -ar 44100 - 2>/dev/null";
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    std::vector<float> samples;
+    if (!pipe) return samples;
+    float buffer[8192];
     std::size_t got = 0;
     while ((got = std::fread(buffer, sizeof buffer[0], 8192, pipe)) > 0) samples.insert(samples.end(), buffer, buffer + got);
     if (::pclose(pipe) != 0) samples.clear();
@@ -160,4 +176,24 @@ TEST(Music, HitsLandOnTheFlickers) {
         EXPECT_NEAR(at, flicker, 0.020) << "strongest onset near " << flicker << " s";
         EXPECT_GT(rise(best), 5.0 * usual) << "no clear hit at " << flicker << " s";
     }
+}
+
+// Mastered as released music is: loud enough beside other tracks, true peaks clear of the
+// clipping a player's decoder and resampler would add, and still with its quiet and loud parts.
+TEST(Music, IsMasteredToStreamingLoudness) {
+    const std::string path = testing_support::TestAssetRoot() + "/DANE/Oblomar.mp3";
+    const std::vector<float> whole = DecodeStereo(path, 0.0, 300.0);
+    if (whole.empty()) GTEST_SKIP() << "ffmpeg cannot decode the music here";
+    const assets::Loudness piece = assets::MeasureLoudness(whole.data(), whole.size() / 2, 44100);
+    ASSERT_TRUE(piece.ok);
+    EXPECT_NEAR(piece.integrated, -14.0, 1.0) << "LUFS";
+    EXPECT_LE(piece.truePeak, -1.0) << "dBTP";
+    EXPECT_GE(piece.range, 6.0) << "LU";
+
+    // The cave stays quieter than the island after it.
+    const std::vector<float> cave = DecodeStereo(path, cues::kCaveStart + 1.0, cues::kSkyStart - cues::kCaveStart - 1.0);
+    const std::vector<float> island = DecodeStereo(path, cues::kSkyStart + 1.0, cues::kSecondFlash - cues::kSkyStart - 1.0);
+    const double caveLoudness = assets::MeasureLoudness(cave.data(), cave.size() / 2, 44100).integrated;
+    const double islandLoudness = assets::MeasureLoudness(island.data(), island.size() / 2, 44100).integrated;
+    EXPECT_LT(caveLoudness, islandLoudness);
 }
