@@ -51,6 +51,17 @@ const OptionInfo kOptions[] = {
     {"--check-gl", nullptr, nullptr,
      "check for GL errors after the loading screen and every frame;\n"
      "name the first, and exit with 3 at the end if there were any"},
+    {"--gl-info", nullptr, nullptr,
+     "open the GL context as a run would, print the driver, where each\n"
+     "extension group comes from (driver, ours or off) and the extensions\n"
+     "not found, then exit"},
+    {"--no-ext", nullptr, "LIST",
+     "turn off extension groups (comma-separated: multitexture,\n"
+     "vertex-weighting, compiled-arrays, anisotropic, vertex-array-range,\n"
+     "env-combine, or all); an unknown name exits with 2"},
+    {"--emulate-ext", nullptr, "LIST",
+     "where the driver lacks them, give these groups from our own layers\n"
+     "(vertex-array-range)"},
     {"--version", nullptr, nullptr, "print the version and exit"},
     {"--help", "-h", nullptr, "this text"},
 };

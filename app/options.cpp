@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/extension_groups.h"
 #include "app/option_table.h"
 
 namespace {
@@ -100,6 +101,20 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
         } else if (std::strcmp(arg, "--start") == 0) {
             if (!needValue("a time in seconds")) return false;
             if (!ParseSeconds(argv[++i], options.startSeconds)) return badValue("seconds of demo time from 0 to 200");
+        } else if (std::strcmp(arg, "--gl-info") == 0) {
+            options.glInfo = true;
+        } else if (std::strcmp(arg, "--no-ext") == 0 || std::strcmp(arg, "--emulate-ext") == 0) {
+            if (!needValue("a comma-separated list of extension groups")) return false;
+            const bool off = arg[2] == 'n';
+            // Our layers stand in for the vertex-array-range group only on request.
+            const unsigned allowed = off ? kAllGroups : 1u << static_cast<unsigned>(ExtensionGroup::VertexArrayRange);
+            unsigned groups = 0;
+            if (!ParseGroupList(argv[++i], allowed, groups, error)) {
+                error = std::string(arg) + ": " + error;
+                options.unknownGroup = true;
+                return false;
+            }
+            (off ? options.disabledGroups : options.emulatedGroups) |= groups;
         } else if (std::strcmp(arg, "--check-gl") == 0) {
             options.checkGl = true;
         } else if (std::strcmp(arg, "--exclusive") == 0) {

@@ -10,6 +10,7 @@
 #include "app/bitmap_font.h"
 #include "app/extensions.h"
 #include "app/gl_check.h"
+#include "app/gl_info.h"
 #include "app/globals.h"
 #include "app/pass_times.h"
 #include "app/run_control.h"
@@ -41,6 +42,15 @@ bool EnvironmentIs(const char* name, const char* value) {
     return current && std::strcmp(current, value) == 0;
 }
 
+// The extension groups the command line turns off or asks our layers for, set before detection.
+void ApplyExtensionChoices(const Options& options) {
+    for (std::size_t i = 0; i < kGroupCount; ++i) {
+        if (options.disabledGroups & (1u << i)) GroupSwitch(static_cast<ExtensionGroup>(i)) = false;
+    }
+    extensionState.emulateVertexArrayRange =
+        (options.emulatedGroups & (1u << static_cast<unsigned>(ExtensionGroup::VertexArrayRange))) != 0;
+}
+
 // Window, context, extensions, font and projection; false when there is nothing to draw on.
 bool OpenDisplay(const Options& options, bool headless) {
     platform::WindowOptions window;
@@ -69,6 +79,7 @@ bool OpenDisplay(const Options& options, bool headless) {
         std::fprintf(stderr, "undertow: %s\n", error.message.c_str());
         return false;
     }
+    ApplyExtensionChoices(options);
     InitExtensions();
     font.Create(-16 * platform::PictureScale(), -16, "Arial");   // the text grows with the picture
     SetStartProjection();
@@ -164,6 +175,15 @@ void Shutdown() {
     platform::SetBeforeSwapHook(nullptr);
     StopScreenshots();
     if (!platform::CloseWindow()) platform::ShowMessageBox("Kontekst nie został usunięty.", "Błąd...");
+}
+
+int ShowGLInfo(const Options& options) {
+    const bool headless = EnvironmentIs("SDL_VIDEODRIVER", "offscreen") ||
+                          (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"));
+    if (!OpenDisplay(options, headless)) return kExitSetupFailed;
+    PrintGLInfo(stdout);
+    Shutdown();
+    return kExitOk;
 }
 
 int RunDemo(const Options& options, const char* programPath) {

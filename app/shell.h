@@ -8,11 +8,16 @@
 // Exit codes of the program.
 constexpr int kExitOk = 0;
 constexpr int kExitSetupFailed = 1;    // no window, no GL, no asset root, bad option
+constexpr int kExitUnknownGroup = 2;   // --no-ext or --emulate-ext names no extension group
 constexpr int kExitGlErrors = 3;       // with --check-gl: the run went through, but GL reported errors
 constexpr int kExitAudioFailed = 255;  // -1: no audio device, or the music cannot be played
 
 // Runs the whole demo as the options say and returns the exit code.
 int RunDemo(const Options& options, const char* programPath);
+
+// Opens the display as a run would, prints the driver report of --gl-info and closes it again,
+// without looking for the assets. Returns the exit code.
+int ShowGLInfo(const Options& options);
 
 // Stops every scene, frees the vertex-array-range block, stops the music, restores the display
 // mode and releases the GL context. A second call does nothing.
