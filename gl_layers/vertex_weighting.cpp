@@ -154,14 +154,6 @@ bool InstallVertexWeighting() {
     return true;
 }
 
-void RemoveVertexWeighting() {
-    if (!layer.installed) return;
-    glDisable(GL_VERTEX_PROGRAM_ARB);
-    layer.disableAttribArray(kWeightAttribute);
-    layer.deletePrograms(1, &layer.program);
-    layer = WeightingLayer();
-}
-
 WeightingSource VertexWeightingSource() { return layer.installed ? WeightingSource::Ours : WeightingSource::Driver; }
 
 void VertexWeightf(GLfloat weight) { layer.vertexAttrib1f(kWeightAttribute, weight); }

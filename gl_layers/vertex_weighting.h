@@ -27,10 +27,6 @@ enum class WeightingSource { Driver, Ours };
 // be made. Calling it again after success does nothing.
 bool InstallVertexWeighting();
 
-// Forwards the group's tokens to the driver again and deletes the program (tests use it to
-// compare both ways; the shell never calls it).
-void RemoveVertexWeighting();
-
 // Which side the routed calls go to now.
 WeightingSource VertexWeightingSource();
 
