@@ -1,6 +1,7 @@
 // app/extensions.cpp — extension detection, entry points and the vertex-array-range block.
 #include "app/extensions.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -34,6 +35,7 @@ GetFenceivNV glGetFenceivNV = nullptr;
 
 void* agpMemory = nullptr;
 VertexArrayChunk vertexArrayChunks[4];
+ExtensionState extensionState;
 
 namespace {
 
@@ -43,6 +45,37 @@ namespace {
 bool HasSlowAnisotropicSampler() {
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     return renderer && (std::strstr(renderer, "llvmpipe") || std::strstr(renderer, "softpipe"));
+}
+
+// The driver's test, remembering each name it does not find.
+bool Look(const char* name) {
+    if (IsExtensionSupported(name)) return true;
+    std::vector<std::string>& missing = extensionState.missing;
+    if (std::find(missing.begin(), missing.end(), name) == missing.end()) missing.push_back(name);
+    return false;
+}
+
+void Found(ExtensionGroup group, GroupSource source) {
+    extensionState.sources[static_cast<std::size_t>(group)] = source;
+}
+
+void UseOurVertexWeighting() {
+    ext::glVertexWeightfEXT = gl_layers::VertexWeightf;
+    ext::glVertexWeightPointerEXT = gl_layers::VertexWeightPointer;
+}
+
+void UseOurVertexArrayRange() {
+    gl_layers::InstallVertexArrayRange();
+    ext::glXAllocateMemoryNV = gl_layers::AllocateMemory;
+    ext::glXFreeMemoryNV = gl_layers::FreeMemory;
+    ext::glVertexArrayRangeNV = gl_layers::VertexArrayRange;
+    ext::glGenFencesNV = gl_layers::GenFences;
+    ext::glDeleteFencesNV = gl_layers::DeleteFences;
+    ext::glSetFenceNV = gl_layers::SetFence;
+    ext::glTestFenceNV = gl_layers::TestFence;
+    ext::glFinishFenceNV = gl_layers::FinishFence;
+    ext::glIsFenceNV = gl_layers::IsFence;
+    ext::glGetFenceivNV = gl_layers::GetFenceiv;
 }
 
 }  // namespace
@@ -72,40 +105,52 @@ bool IsExtensionSupported(const char* name) {
 }
 
 void InitExtensions() {
+    for (GroupSource& source : extensionState.sources) source = GroupSource::Off;
+    extensionState.missing.clear();
+    gl_layers::RemoveVertexArrayRange();
     if (settings.useMultitexture) {
-        if (IsExtensionSupported("GL_ARB_multitexture") && IsExtensionSupported("GL_EXT_texture_env_combine")) {
+        if (Look("GL_ARB_multitexture") && Look("GL_EXT_texture_env_combine")) {
             platform::FindGLProc(ext::glMultiTexCoord1fARB, "glMultiTexCoord1fARB");
             platform::FindGLProc(ext::glMultiTexCoord2fARB, "glMultiTexCoord2fARB");
             platform::FindGLProc(ext::glMultiTexCoord3fARB, "glMultiTexCoord3fARB");
             platform::FindGLProc(ext::glMultiTexCoord4fARB, "glMultiTexCoord4fARB");
             platform::FindGLProc(ext::glActiveTextureARB, "glActiveTextureARB");
             platform::FindGLProc(ext::glClientActiveTextureARB, "glClientActiveTextureARB");
+            Found(ExtensionGroup::Multitexture, GroupSource::Driver);
         } else {
             settings.useMultitexture = false;
         }
     }
     if (settings.useVertexWeighting) {
-        if (IsExtensionSupported("GL_EXT_vertex_weighting")) {
+        // Where the driver lacks the group, its vertex programs carry ours.
+        if (Look("GL_EXT_vertex_weighting")) {
             platform::FindGLProc(ext::glVertexWeightfEXT, "glVertexWeightfEXT");
             platform::FindGLProc(ext::glVertexWeightPointerEXT, "glVertexWeightPointerEXT");
+            Found(ExtensionGroup::VertexWeighting, GroupSource::Driver);
+        } else if (Look("GL_ARB_vertex_program") && gl_layers::InstallVertexWeighting()) {
+            UseOurVertexWeighting();
+            Found(ExtensionGroup::VertexWeighting, GroupSource::Ours);
         } else {
             settings.useVertexWeighting = false;
         }
     }
     if (settings.useCompiledVertexArrays) {
-        if (IsExtensionSupported("GL_EXT_compiled_vertex_array")) {
+        if (Look("GL_EXT_compiled_vertex_array")) {
             platform::FindGLProc(ext::glLockArraysEXT, "glLockArraysEXT");
             platform::FindGLProc(ext::glUnlockArraysEXT, "glUnlockArraysEXT");
+            Found(ExtensionGroup::CompiledArrays, GroupSource::Driver);
         } else {
             settings.useCompiledVertexArrays = false;
         }
     }
-    if (settings.useAnisotropicFilter &&
-        (!IsExtensionSupported("GL_EXT_texture_filter_anisotropic") || HasSlowAnisotropicSampler())) {
-        settings.useAnisotropicFilter = false;
+    if (settings.useAnisotropicFilter) {
+        if (Look("GL_EXT_texture_filter_anisotropic") && !HasSlowAnisotropicSampler())
+            Found(ExtensionGroup::Anisotropic, GroupSource::Driver);
+        else
+            settings.useAnisotropicFilter = false;
     }
     if (settings.useVertexArrayRange) {
-        if (IsExtensionSupported("GL_NV_vertex_array_range") && IsExtensionSupported("GL_NV_fence")) {
+        if (Look("GL_NV_vertex_array_range") && Look("GL_NV_fence")) {
             platform::FindGLProc(ext::glXAllocateMemoryNV, "glXAllocateMemoryNV");
             platform::FindGLProc(ext::glXFreeMemoryNV, "glXFreeMemoryNV");
             platform::FindGLProc(ext::glVertexArrayRangeNV, "glVertexArrayRangeNV");
@@ -116,12 +161,17 @@ void InitExtensions() {
             platform::FindGLProc(ext::glFinishFenceNV, "glFinishFenceNV");
             platform::FindGLProc(ext::glIsFenceNV, "glIsFenceNV");
             platform::FindGLProc(ext::glGetFenceivNV, "glGetFenceivNV");
+            Found(ExtensionGroup::VertexArrayRange, GroupSource::Driver);
+        } else if (extensionState.emulateVertexArrayRange) {
+            UseOurVertexArrayRange();
+            Found(ExtensionGroup::VertexArrayRange, GroupSource::Ours);
         } else {
             settings.useVertexArrayRange = false;
         }
     }
-    if (settings.useTextureEnvCombine && !IsExtensionSupported("GL_EXT_texture_env_combine")) {
-        settings.useTextureEnvCombine = false;
+    if (settings.useTextureEnvCombine) {
+        if (Look("GL_EXT_texture_env_combine")) Found(ExtensionGroup::EnvCombine, GroupSource::Driver);
+        else settings.useTextureEnvCombine = false;
     }
 }
 
@@ -133,6 +183,7 @@ void AllocateVertexArrayRange() {
                       "Can not allocate %4.1f MB of AGP memory.\nGL_VN_vertex_array_range will be disabled.", 1.6);
         platform::ShowMessageBox(text, "Error...");
         settings.useVertexArrayRange = false;
+        Found(ExtensionGroup::VertexArrayRange, GroupSource::Off);
         return;
     }
     vertexArrayChunks[0].memory = static_cast<unsigned char*>(agpMemory);

@@ -2,7 +2,12 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
+#include "app/extension_groups.h"
+#include "gl_layers/vertex_array_range.h"
+#include "gl_layers/vertex_weighting.h"
 #include "platform/gl.h"
 
 // Entry points, each null until resolved and meaningful only while its switch is set. They
@@ -65,8 +70,18 @@ constexpr std::size_t kVertexArrayChunkBytes = 400000;
 extern void* agpMemory;
 extern VertexArrayChunk vertexArrayChunks[4];
 
+// Where each group came from in this run, and what detection looked for in vain.
+struct ExtensionState {
+    bool emulateVertexArrayRange = false;   // offer our block and fences where the driver has none
+    GroupSource sources[kGroupCount] = {};
+    std::vector<std::string> missing;       // extension names looked for and not found, in order
+};
+
+extern ExtensionState extensionState;
+
 // Tests each group whose switch is set, resolves its entry points and clears the switch of
-// each group the driver lacks. Needs a current GL context.
+// each group the driver lacks; where one of our layers can stand in for a missing group, its
+// entry points are the layer's instead. Needs a current GL context.
 void InitExtensions();
 
 // Whole-token, case-sensitive search of the driver's extension string.

@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
     std::string error;
     if (!ParseOptions(argc, argv, options, error)) {
         std::fprintf(stderr, "undertow: %s (undertow --help lists the options)\n", error.c_str());
-        return kExitSetupFailed;
+        return options.unknownGroup ? kExitUnknownGroup : kExitSetupFailed;
     }
     if (options.help) {
         std::fputs(UsageText(), stdout);
@@ -20,5 +20,6 @@ int main(int argc, char** argv) {
         std::puts(VersionText());
         return kExitOk;
     }
+    if (options.glInfo) return ShowGLInfo(options);
     return RunDemo(options, argc > 0 ? argv[0] : nullptr);
 }

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "app/extension_groups.h"
+
 #ifndef UNDERTOW_VERSION
 #define UNDERTOW_VERSION "unknown"
 #endif
@@ -16,6 +18,10 @@ constexpr OptionValueRule Whole(const char* wanted, const char* takes, long low,
 }
 constexpr OptionValueRule Seconds(const char* wanted, const char* takes) {
     return {OptionValueKind::Seconds, wanted, takes, 0, 0};
+}
+// A comma-separated list of the extension groups in `allowed`.
+constexpr OptionValueRule Groups(unsigned allowed) {
+    return {OptionValueKind::Groups, "a comma-separated list of extension groups", nullptr, allowed, 0};
 }
 constexpr OptionValueRule Size(const char* wanted, const char* takes) {
     return {OptionValueKind::Size, wanted, takes, 0, 0};
@@ -104,6 +110,24 @@ const OptionInfo kOptions[] = {
      "name the first, and exit with 3 at the end if there were any",
      Switch(),
      [](Options& o, const OptionValue&) { o.checkGl = true; }},
+    {"--gl-info", nullptr, nullptr,
+     "open the GL context as a run would, print the driver, where each\n"
+     "extension group comes from (driver, ours or off) and the extensions\n"
+     "not found, then exit",
+     Switch(),
+     [](Options& o, const OptionValue&) { o.glInfo = true; }},
+    {"--no-ext", nullptr, "LIST",
+     "turn off extension groups (comma-separated: multitexture,\n"
+     "vertex-weighting, compiled-arrays, anisotropic, vertex-array-range,\n"
+     "env-combine, or all); an unknown name exits with 2",
+     Groups(kAllGroups),
+     [](Options& o, const OptionValue& v) { o.disabledGroups |= v.groups; }},
+    // Our layers stand in for the vertex-array-range group only on request.
+    {"--emulate-ext", nullptr, "LIST",
+     "where the driver lacks them, give these groups from our own layers\n"
+     "(vertex-array-range)",
+     Groups(1u << static_cast<unsigned>(ExtensionGroup::VertexArrayRange)),
+     [](Options& o, const OptionValue& v) { o.emulatedGroups |= v.groups; }},
     {"--version", nullptr, nullptr, "print the version and exit",
      Switch(),
      [](Options& o, const OptionValue&) { o.version = true; }},

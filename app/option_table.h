@@ -9,14 +9,14 @@
 #include "app/options.h"
 
 // How an option's value is read.
-enum class OptionValueKind { None, Text, Whole, Seconds, Size };
+enum class OptionValueKind { None, Text, Whole, Seconds, Size, Groups };
 
 // The value's kind, its limits, and the words the messages use for it.
 struct OptionValueRule {
     OptionValueKind kind;
     const char* wanted;    // what a missing value is called: "a folder"
     const char* takes;     // what a wrong value is told the option takes: "0, 1 or 2"
-    long low, high;        // the range of a whole number
+    long low, high;        // the range of a whole number; for groups, `low` holds the names allowed
 };
 
 // A value as read: the text, and the number or size it holds for the kinds that read one.
@@ -25,6 +25,7 @@ struct OptionValue {
     long whole = 0;
     double seconds = 0;
     int width = 0, height = 0;
+    unsigned groups = 0;    // extension groups, one bit each
 };
 
 struct OptionInfo {

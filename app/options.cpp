@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/extension_groups.h"
 #include "app/option_table.h"
 
 namespace {
@@ -59,10 +60,13 @@ const OptionInfo* FindOption(const char* arg) {
     return nullptr;
 }
 
-// Reads `text` as the rule says; false when it is not such a value or lies outside the range.
-bool ReadValue(const OptionValueRule& rule, const char* text, OptionValue& value) {
+// Reads `text` as the rule says; false when it is not such a value or lies outside the range
+// (for a group list, with the reason in `why`).
+bool ReadValue(const OptionValueRule& rule, const char* text, OptionValue& value, std::string& why) {
     value.text = text;
     switch (rule.kind) {
+        case OptionValueKind::Groups:
+            return ParseGroupList(text, static_cast<unsigned>(rule.low), value.groups, why);
         case OptionValueKind::None:
         case OptionValueKind::Text: return true;
         case OptionValueKind::Whole: return ParseLong(text, rule.low, rule.high, value.whole);
@@ -114,8 +118,11 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
                         (next ? std::string(", not the option ") + next : "");
                 return false;
             }
-            if (!ReadValue(option->value, argv[++i], value)) {
-                error = std::string(arg) + " takes " + option->value.takes + ", not '" + argv[i] + "'";
+            std::string why;
+            if (!ReadValue(option->value, argv[++i], value, why)) {
+                options.unknownGroup = option->value.kind == OptionValueKind::Groups;
+                error = options.unknownGroup ? std::string(arg) + ": " + why
+                                             : std::string(arg) + " takes " + option->value.takes + ", not '" + argv[i] + "'";
                 return false;
             }
         }

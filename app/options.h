@@ -26,6 +26,10 @@ struct Options {
     int crf = -1;             // recording quality; -1: the default (18)
     bool lossless = false;    // record without loss
     bool vsync = true;        // live playback waits for the display's refresh
+    bool glInfo = false;      // print the driver report and exit
+    unsigned disabledGroups = 0;   // extension groups switched off before detection (group bits)
+    unsigned emulatedGroups = 0;   // groups our layers give where the driver has none
+    bool unknownGroup = false;     // parsing stopped at an unknown group name (exit code 2)
 
     bool UsesVirtualClock() const { return benchmark || !captureDir.empty(); }
 };

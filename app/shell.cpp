@@ -7,6 +7,7 @@
 
 #include "app/asset_search.h"
 #include "app/bitmap_font.h"
+#include "app/extension_groups.h"
 #include "app/extensions.h"
 #include "app/globals.h"
 #include "capture/screenshot.h"
@@ -27,6 +28,20 @@ struct ShellState {
 };
 
 ShellState shell;
+
+bool EnvironmentIs(const char* name, const char* value) {
+    const char* current = std::getenv(name);
+    return current && std::strcmp(current, value) == 0;
+}
+
+// The extension groups the command line turns off or asks our layers for, set before detection.
+void ApplyExtensionChoices(const Options& options) {
+    for (std::size_t i = 0; i < kGroupCount; ++i) {
+        if (options.disabledGroups & (1u << i)) GroupSwitch(static_cast<ExtensionGroup>(i)) = false;
+    }
+    extensionState.emulateVertexArrayRange =
+        (options.emulatedGroups & (1u << static_cast<unsigned>(ExtensionGroup::VertexArrayRange))) != 0;
+}
 
 }  // namespace
 
@@ -57,6 +72,7 @@ bool OpenDisplay(const Options& options, bool headless) {
         std::fprintf(stderr, "undertow: %s\n", error.message.c_str());
         return false;
     }
+    ApplyExtensionChoices(options);
     InitExtensions();
     font.Create(-16 * platform::PictureScale(), -16, "Arial");   // the text grows with the picture
     SetStartProjection();
@@ -143,4 +159,13 @@ void Shutdown() {
     platform::SetBeforeSwapHook(nullptr);
     StopScreenshots();
     if (!platform::CloseWindow()) platform::ShowMessageBox("Kontekst nie został usunięty.", "Błąd...");
+}
+
+int ShowGLInfo(const Options& options) {
+    const bool headless = EnvironmentIs("SDL_VIDEODRIVER", "offscreen") ||
+                          (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"));
+    if (!OpenDisplay(options, headless)) return kExitSetupFailed;
+    PrintGLInfo(stdout);
+    Shutdown();
+    return kExitOk;
 }

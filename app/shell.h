@@ -8,6 +8,7 @@
 // Exit codes of the program.
 constexpr int kExitOk = 0;
 constexpr int kExitSetupFailed = 1;    // no window, no GL, no asset root, bad option
+constexpr int kExitUnknownGroup = 2;   // --no-ext or --emulate-ext names no extension group
 constexpr int kExitGlErrors = 3;       // with --check-gl: the run went through, but GL reported errors
 constexpr int kExitAudioFailed = 255;  // -1: no audio device, or the music cannot be played
 
@@ -30,6 +31,10 @@ bool StartMusic(bool silent, bool play);
 
 // Plays the opened music from `seconds` on (a run that starts later than 0 s).
 void PlayMusicFrom(double seconds);
+
+// Opens the display as a run would, prints the driver report of --gl-info and closes it again,
+// without looking for the assets. Returns the exit code.
+int ShowGLInfo(const Options& options);
 
 // Stops every scene, frees the vertex-array-range block, stops the music, restores the display
 // mode and releases the GL context. A second call does nothing.

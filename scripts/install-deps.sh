@@ -6,6 +6,7 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-mixer-dev
   libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
+  mesa-vulkan-drivers
   libfreetype-dev libfontconfig-dev zlib1g-dev libmp3lame-dev libpng-dev
   fonts-liberation fonts-dejavu-core
   googletest libgtest-dev

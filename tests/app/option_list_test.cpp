@@ -173,7 +173,10 @@ TEST(OptionList, TheParserKnowsExactlyTheTablesOptions) {
             if (!name) continue;
             tableNames.push_back(name);
             std::vector<const char*> argv{"undertow", "--benchmark", name};
-            if (row.argument) argv.push_back(std::string(row.argument) == "WxH" ? "800x600" : "1");
+            if (row.argument) {
+                const std::string placeholder = row.argument;
+                argv.push_back(placeholder == "WxH" ? "800x600" : placeholder == "LIST" ? "all" : "1");
+            }
             Options options;
             std::string error;
             EXPECT_TRUE(ParseOptions(static_cast<int>(argv.size()), const_cast<char**>(argv.data()), options, error))

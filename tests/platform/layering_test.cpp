@@ -42,3 +42,21 @@ TEST(Layering, SdlIsIncludedOnlyByThePlatformLayer) {
         }
     }
 }
+
+// The driver layers sit below the shell: they reach only the platform layer and the standard
+// library, never app/, scenes/ or anything above.
+TEST(Layering, DriverLayersIncludeOnlyThePlatformLayer) {
+    std::vector<std::string> files;
+    CollectSources(std::string(UNDERTOW_SOURCE_DIR) + "/gl_layers", files);
+    ASSERT_FALSE(files.empty());
+    for (const std::string& file : files) {
+        std::ifstream in(file);
+        std::string line;
+        while (std::getline(in, line)) {
+            const std::size_t quote = line.find("#include \"");
+            if (quote == std::string::npos) continue;
+            const std::string path = line.substr(quote + 10);
+            EXPECT_TRUE(path.rfind("platform/", 0) == 0 || path.rfind("gl_layers/", 0) == 0) << file << ": " << line;
+        }
+    }
+}
