@@ -2,8 +2,8 @@
 #include "gl_layers/vertex_weighting.h"
 
 #include <cstdio>
-#include <cstring>
 
+#include "gl_layers/vertex_program.h"
 #include "platform/window.h"
 
 namespace gl_layers {
@@ -90,10 +90,6 @@ struct WeightingLayer {
     bool weightingOn = false;
     bool arrayOn = false;
     bool pointerGiven = false;
-    PFNGLGENPROGRAMSARBPROC genPrograms = nullptr;
-    PFNGLDELETEPROGRAMSARBPROC deletePrograms = nullptr;
-    PFNGLBINDPROGRAMARBPROC bindProgram = nullptr;
-    PFNGLPROGRAMSTRINGARBPROC programString = nullptr;
     PFNGLVERTEXATTRIB1FARBPROC vertexAttrib1f = nullptr;
     PFNGLVERTEXATTRIBPOINTERARBPROC vertexAttribPointer = nullptr;
     PFNGLENABLEVERTEXATTRIBARRAYARBPROC enableAttribArray = nullptr;
@@ -102,19 +98,12 @@ struct WeightingLayer {
 
 WeightingLayer layer;
 
-template <typename Pointer>
-bool Resolve(Pointer& pointer, const char* name) {
-    pointer = reinterpret_cast<Pointer>(platform::GetGLProcAddress(name));
-    return pointer != nullptr;
-}
-
 bool ResolveEntryPoints() {
-    return Resolve(layer.genPrograms, "glGenProgramsARB") && Resolve(layer.deletePrograms, "glDeleteProgramsARB") &&
-           Resolve(layer.bindProgram, "glBindProgramARB") && Resolve(layer.programString, "glProgramStringARB") &&
-           Resolve(layer.vertexAttrib1f, "glVertexAttrib1fARB") &&
-           Resolve(layer.vertexAttribPointer, "glVertexAttribPointerARB") &&
-           Resolve(layer.enableAttribArray, "glEnableVertexAttribArrayARB") &&
-           Resolve(layer.disableAttribArray, "glDisableVertexAttribArrayARB");
+    platform::FindGLProc(layer.vertexAttrib1f, "glVertexAttrib1fARB");
+    platform::FindGLProc(layer.vertexAttribPointer, "glVertexAttribPointerARB");
+    platform::FindGLProc(layer.enableAttribArray, "glEnableVertexAttribArrayARB");
+    platform::FindGLProc(layer.disableAttribArray, "glDisableVertexAttribArrayARB");
+    return layer.vertexAttrib1f && layer.vertexAttribPointer && layer.enableAttribArray && layer.disableAttribArray;
 }
 
 // The weight array reaches the driver only once it has a pointer: enabling an array with
@@ -132,23 +121,8 @@ bool InstallVertexWeighting() {
         std::fprintf(stderr, "vertex weighting: the driver's vertex-program entry points are missing\n");
         return false;
     }
-    while (glGetError() != GL_NO_ERROR) {
-    }
-    layer.genPrograms(1, &layer.program);
-    layer.bindProgram(GL_VERTEX_PROGRAM_ARB, layer.program);
-    layer.programString(GL_VERTEX_PROGRAM_ARB, GL_PROGRAM_FORMAT_ASCII_ARB, static_cast<GLsizei>(std::strlen(kProgram)),
-                        kProgram);
-    GLint errorAt = -1;
-    glGetIntegerv(GL_PROGRAM_ERROR_POSITION_ARB, &errorAt);
-    if (errorAt != -1 || glGetError() != GL_NO_ERROR) {
-        const GLubyte* message = glGetString(GL_PROGRAM_ERROR_STRING_ARB);
-        std::fprintf(stderr, "vertex weighting: the driver rejects our vertex program at %d (%s)\n",
-                     static_cast<int>(errorAt), message ? reinterpret_cast<const char*>(message) : "no message");
-        layer.deletePrograms(1, &layer.program);
-        layer.program = 0;
-        return false;
-    }
-    layer.bindProgram(GL_VERTEX_PROGRAM_ARB, 0);
+    layer.program = CompileVertexProgram(kProgram, "vertex weighting");
+    if (layer.program == 0) return false;
     layer.vertexAttrib1f(kWeightAttribute, 1.0f);   // the extension's initial weight
     layer.installed = true;
     return true;
@@ -166,14 +140,13 @@ void VertexWeightPointer(GLint size, GLenum type, GLsizei stride, const void* po
 
 void Enable(WeightingCap cap) {
     if (!layer.installed) return glEnable(static_cast<GLenum>(cap));
-    layer.bindProgram(GL_VERTEX_PROGRAM_ARB, layer.program);
-    glEnable(GL_VERTEX_PROGRAM_ARB);
+    UseVertexProgram(layer.program);
     layer.weightingOn = true;
 }
 
 void Disable(WeightingCap cap) {
     if (!layer.installed) return glDisable(static_cast<GLenum>(cap));
-    glDisable(GL_VERTEX_PROGRAM_ARB);
+    UseVertexProgram(0);
     layer.weightingOn = false;
 }
 

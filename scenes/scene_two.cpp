@@ -117,6 +117,7 @@ bool SceneTwo::Start() {
         glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     }
     glDisable(GL_FOG);
+    PrepareSkyInOnePass();
     return true;
 }
 
@@ -125,6 +126,7 @@ bool SceneTwo::Stop() {
     if (settings.useVertexArrayRange) glDisableClientState(GL_VERTEX_ARRAY_RANGE_NV);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
+    ReleaseSkyInOnePass();
     return true;
 }
 
@@ -192,31 +194,6 @@ bool SceneTwo::Frame() {
     if (closingFade) DrawClosingFade();
     pass_times::Mark("flicker and fades");
     return EndFrame();
-}
-
-void SceneTwo::DrawSky() {
-    // The sky sphere faces inward and is wound for GL_CCW. Left at the cubes' GL_CW from the
-    // frame before, every sky polygon would be culled and the stars would vanish after the
-    // scene's first frame.
-    glFrontFace(GL_CCW);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, textures[1]);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
-    glColor3f(1.0f, 1.0f, 1.0f);
-    glMatrixMode(GL_TEXTURE);
-    glScalef(2.0f, 2.0f, 2.0f);
-    gluSphere(skyQuadric, 48.0, sphereDetail, sphereDetail);
-    // Second layer of stars, untiled, added on top.
-    glLoadIdentity();
-    glBindTexture(GL_TEXTURE_2D, textures[3]);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE);
-    gluSphere(skyQuadric, 48.0, sphereDetail, sphereDetail);
-    glDisable(GL_BLEND);
-    glMatrixMode(GL_MODELVIEW);
-    glBindTexture(GL_TEXTURE_2D, textures[0]);
-    glEnable(GL_DEPTH_TEST);
 }
 
 void SceneTwo::DrawBallAndCloud(const PointSet& set) {

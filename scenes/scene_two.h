@@ -70,9 +70,16 @@ public:
     bool closingFade = false;
     std::uint8_t noiseTexels[256] = {};
     std::uint8_t sphereDetail = 16;   // slices and stacks of both spheres, from the level at Load
+    // Draw the sky's two layers in one multitextured pass where the driver can (from Start on);
+    // off, the two passes. Tests compare the two.
+    bool skyInOnePass = true;
+    GLuint skyProgram = 0;            // the one pass's vertex program; 0: two passes
 
 private:
+    void PrepareSkyInOnePass();
+    void ReleaseSkyInOnePass();
     void DrawSky();
+    void DrawSkyInOnePass();
     void DrawBallAndCloud(const PointSet& set);
     void DrawBall(float cx, float cy, float cz);
     void DrawCloud(const PointSet& set, float cx, float cy, float cz);
