@@ -150,9 +150,9 @@ std::string FrameRecorder::MakeVideoFromFrames(std::string& error) const {
                    " -map 0:v -map 1:a -c:a aac -b:a 192k -shortest";
     }
     if (plan.lossless) {
-        command += " -c:v libx264rgb -preset veryfast -qp 0 -pix_fmt bgr0";
+        command += std::string(" -c:v libx264rgb -preset ") + kX264Preset + " -qp 0 -pix_fmt bgr0";
     } else {
-        command += " -c:v libx264 -preset veryfast -crf " + std::to_string(plan.crf);
+        command += std::string(" -c:v libx264 -preset ") + kX264Preset + " -crf " + std::to_string(plan.crf);
         for (const std::string& arg : Yuv420Arguments()) command += " " + ShellQuote(arg);
     }
     command += " -movflags +faststart " + ShellQuote(videoPath) + " </dev/null";

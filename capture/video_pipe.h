@@ -16,13 +16,18 @@
 #include <thread>
 #include <vector>
 
+// The x264 preset of a recording: at the same quality setting as "veryfast" it scores as well
+// or better (SSIM and PSNR against a lossless capture) for about half the encoder's time, which
+// the renderer shares two cores with; the files come out about a quarter larger.
+constexpr const char* kX264Preset = "superfast";
+
 struct VideoSettings {
     std::string path;          // the video file
     int fps = 60;
     long maxFrames = 0;        // the planned length (bounds the sound); 0: open-ended
     std::string musicPath;     // empty: no sound
     double musicStart = 0.0;   // seconds into the music of the first frame
-    std::string preset = "veryfast";
+    std::string preset = kX264Preset;
     int crf = 18;              // H.264 quality, 0 (best) to 51
     bool lossless = false;     // FFV1 in a .mkv file, otherwise libx264rgb at QP 0
 };
