@@ -15,7 +15,11 @@ struct ProgramCalls {
     PFNGLDELETEPROGRAMSARBPROC remove = nullptr;
     PFNGLBINDPROGRAMARBPROC bind = nullptr;
     PFNGLPROGRAMSTRINGARBPROC string = nullptr;
-    bool Complete() const { return gen && remove && bind && string; }
+    VertexAttribCalls attribs;
+    bool Complete() const {
+        return gen && remove && bind && string && attribs.attrib1f && attribs.pointer && attribs.enableArray &&
+               attribs.disableArray;
+    }
 };
 
 // Looked up again for each compile: a new context may bring other entry points.
@@ -26,6 +30,10 @@ bool FindCalls() {
     platform::FindGLProc(calls.remove, "glDeleteProgramsARB");
     platform::FindGLProc(calls.bind, "glBindProgramARB");
     platform::FindGLProc(calls.string, "glProgramStringARB");
+    platform::FindGLProc(calls.attribs.attrib1f, "glVertexAttrib1fARB");
+    platform::FindGLProc(calls.attribs.pointer, "glVertexAttribPointerARB");
+    platform::FindGLProc(calls.attribs.enableArray, "glEnableVertexAttribArrayARB");
+    platform::FindGLProc(calls.attribs.disableArray, "glDisableVertexAttribArrayARB");
     return calls.Complete();
 }
 
@@ -68,5 +76,7 @@ void UseVertexProgram(GLuint program) {
 void DeleteVertexProgram(GLuint program) {
     if (program != 0 && calls.remove) calls.remove(1, &program);
 }
+
+const VertexAttribCalls& VertexAttribs() { return calls.attribs; }
 
 }  // namespace gl_layers

@@ -16,4 +16,14 @@ void UseVertexProgram(GLuint program);
 
 void DeleteVertexProgram(GLuint program);
 
+// The driver's generic vertex-attribute calls that come with vertex programs; set once a
+// compile has found the entry points.
+struct VertexAttribCalls {
+    PFNGLVERTEXATTRIB1FARBPROC attrib1f = nullptr;
+    PFNGLVERTEXATTRIBPOINTERARBPROC pointer = nullptr;
+    PFNGLENABLEVERTEXATTRIBARRAYARBPROC enableArray = nullptr;
+    PFNGLDISABLEVERTEXATTRIBARRAYARBPROC disableArray = nullptr;
+};
+const VertexAttribCalls& VertexAttribs();
+
 }  // namespace gl_layers

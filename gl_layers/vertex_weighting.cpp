@@ -1,10 +1,7 @@
 // gl_layers/vertex_weighting.cpp — the vertex program behind our vertex weighting.
 #include "gl_layers/vertex_weighting.h"
 
-#include <cstdio>
-
 #include "gl_layers/vertex_program.h"
-#include "platform/window.h"
 
 namespace gl_layers {
 
@@ -90,50 +87,34 @@ struct WeightingLayer {
     bool weightingOn = false;
     bool arrayOn = false;
     bool pointerGiven = false;
-    PFNGLVERTEXATTRIB1FARBPROC vertexAttrib1f = nullptr;
-    PFNGLVERTEXATTRIBPOINTERARBPROC vertexAttribPointer = nullptr;
-    PFNGLENABLEVERTEXATTRIBARRAYARBPROC enableAttribArray = nullptr;
-    PFNGLDISABLEVERTEXATTRIBARRAYARBPROC disableAttribArray = nullptr;
 };
 
 WeightingLayer layer;
 
-bool ResolveEntryPoints() {
-    platform::FindGLProc(layer.vertexAttrib1f, "glVertexAttrib1fARB");
-    platform::FindGLProc(layer.vertexAttribPointer, "glVertexAttribPointerARB");
-    platform::FindGLProc(layer.enableAttribArray, "glEnableVertexAttribArrayARB");
-    platform::FindGLProc(layer.disableAttribArray, "glDisableVertexAttribArrayARB");
-    return layer.vertexAttrib1f && layer.vertexAttribPointer && layer.enableAttribArray && layer.disableAttribArray;
-}
-
 // The weight array reaches the driver only once it has a pointer: enabling an array with
 // none would have the next array draw read from address 0.
 void UpdateWeightArray() {
-    if (layer.arrayOn && layer.pointerGiven) layer.enableAttribArray(kWeightAttribute);
-    else layer.disableAttribArray(kWeightAttribute);
+    if (layer.arrayOn && layer.pointerGiven) VertexAttribs().enableArray(kWeightAttribute);
+    else VertexAttribs().disableArray(kWeightAttribute);
 }
 
 }  // namespace
 
 bool InstallVertexWeighting() {
     if (layer.installed) return true;
-    if (!ResolveEntryPoints()) {
-        std::fprintf(stderr, "vertex weighting: the driver's vertex-program entry points are missing\n");
-        return false;
-    }
     layer.program = CompileVertexProgram(kProgram, "vertex weighting");
     if (layer.program == 0) return false;
-    layer.vertexAttrib1f(kWeightAttribute, 1.0f);   // the extension's initial weight
+    VertexAttribs().attrib1f(kWeightAttribute, 1.0f);   // the extension's initial weight
     layer.installed = true;
     return true;
 }
 
 WeightingSource VertexWeightingSource() { return layer.installed ? WeightingSource::Ours : WeightingSource::Driver; }
 
-void VertexWeightf(GLfloat weight) { layer.vertexAttrib1f(kWeightAttribute, weight); }
+void VertexWeightf(GLfloat weight) { VertexAttribs().attrib1f(kWeightAttribute, weight); }
 
 void VertexWeightPointer(GLint size, GLenum type, GLsizei stride, const void* pointer) {
-    layer.vertexAttribPointer(kWeightAttribute, size, type, GL_FALSE, stride, pointer);
+    VertexAttribs().pointer(kWeightAttribute, size, type, GL_FALSE, stride, pointer);
     layer.pointerGiven = pointer != nullptr;
     UpdateWeightArray();
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/gl.h"
+#include "scene/turned_square.h"
 
 void FlyingSprite::SetPath(float startX, float startY, float endX, float endY) {
     fromX = startX;
@@ -36,16 +37,4 @@ bool FlyingSprite::Draw() {
     return true;
 }
 
-void FlyingSprite::DrawRotatedSquare(float x, float y, float h) {
-    const float a = angle * 3.14f / 180.0f;   // 3.14, not pi: the spins are tuned to it
-    const float c = std::cos(a), s = std::sin(a);
-    static const float kCorners[4][2] = {{-1, 1}, {-1, -1}, {1, 1}, {1, -1}};
-    static const float kTexCoords[4][2] = {{0, 0}, {0, 1}, {1, 0}, {1, 1}};
-    glBegin(GL_TRIANGLE_STRIP);
-    for (int i = 0; i < 4; ++i) {
-        const float u = kCorners[i][0], v = kCorners[i][1];
-        glTexCoord2f(kTexCoords[i][0], kTexCoords[i][1]);
-        glVertex2f(x + h * (c * u + s * v), y + h * (-s * u + c * v));
-    }
-    glEnd();
-}
+void FlyingSprite::DrawRotatedSquare(float x, float y, float h) { DrawTurnedSquare(x, y, h, angle); }

@@ -76,6 +76,7 @@ private:
     // Unit 1 adds `texture` to unit 0's colour; unit 0 is left active.
     static void AddOnSecondUnit(GLuint texture);
     static void DisableSecondUnit();
+    static void SecondUnitTexCoord(float s, float t);
     void CompileMeshLists();
     void DrawObjectAndReflection(bool hidden);
     void AdvanceBackgroundLayers();

@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "platform/gl.h"
 #include "scene/overlay_space.h"
+#include "scene/turned_square.h"
 #include "scenes/background_layers.h"
 #include "scenes/scene_one.h"
 
@@ -16,6 +17,8 @@ void SceneOne::AddOnSecondUnit(GLuint texture) {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
     ext::glActiveTextureARB(GL_TEXTURE0_ARB);
 }
+
+void SceneOne::SecondUnitTexCoord(float s, float t) { ext::glMultiTexCoord2fARB(GL_TEXTURE1_ARB, s, t); }
 
 void SceneOne::DisableSecondUnit() {
     ext::glActiveTextureARB(GL_TEXTURE1_ARB);
@@ -102,20 +105,8 @@ void SceneOne::DrawBackground() {
 }
 
 void SceneOne::DrawBackgroundLayer(float angle) {
-    const float a = angle * 3.14f / 180.0f;   // 3.14, not pi: the layers are tuned to it
-    const float c = std::cos(a), s = std::sin(a);
-    const float h = 520.0f + 40.0f * s;       // at least 480: covers the screen at any angle
-    const bool multitexture = Multitexture();
-    static const float kCorners[4][2] = {{-1, 1}, {-1, -1}, {1, 1}, {1, -1}};
-    static const float kTexCoords[4][2] = {{0, 0}, {0, 1}, {1, 0}, {1, 1}};
-    glBegin(GL_TRIANGLE_STRIP);
-    for (int i = 0; i < 4; ++i) {
-        const float u = kCorners[i][0], v = kCorners[i][1];
-        glTexCoord2f(kTexCoords[i][0], kTexCoords[i][1]);
-        if (multitexture) ext::glMultiTexCoord2fARB(GL_TEXTURE1_ARB, kTexCoords[i][0], kTexCoords[i][1]);
-        glVertex2f(320.0f + h * (c * u + s * v), 240.0f + h * (-s * u + c * v));
-    }
-    glEnd();
+    const float h = 520.0f + 40.0f * std::sin(angle * 3.14f / 180.0f);   // at least 480: covers the screen
+    DrawTurnedSquare(320.0f, 240.0f, h, angle, Multitexture() ? SecondUnitTexCoord : nullptr);
     glDisable(GL_NORMALIZE);
 }
 
