@@ -68,7 +68,7 @@ void SceneOne::DrawBackgroundBehind() {
 void SceneOne::DrawBackground() {
     const bool multitexture = Multitexture();
     const int layers = settings.detailLevel > 1 ? 3 : settings.detailLevel > 0 ? 2 : 1;
-    if (skipHiddenWork && multitexture && layers <= backgroundLayersInOnePass) {
+    if (skipHiddenWork && multitexture && settings.useTextureEnvCombine && layers <= backgroundLayersInOnePass) {
         const BackgroundLayer stack[3] = {{layerAngles[0], 0.9f, 0.9f, 1.0f},
                                           {layerAngles[1], 1.0f, 0.9f, 0.7f},
                                           {layerAngles[2], 1.0f, 0.2f, 0.2f}};
