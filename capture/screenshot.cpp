@@ -50,7 +50,7 @@ std::string NextScreenshotName(const std::string& folder) {
     return {};
 }
 
-bool WriteScreenshot(const std::string& path, std::string& error) {
+std::vector<std::uint8_t> ReadPicture() {
     const int width = platform::PictureWidth(), height = platform::PictureHeight();
     std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -58,6 +58,12 @@ bool WriteScreenshot(const std::string& path, std::string& error) {
     glReadPixels(source.x, source.y, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     platform::EndPictureRead();
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    return rgb;
+}
+
+bool WriteScreenshot(const std::string& path, std::string& error) {
+    const int width = platform::PictureWidth(), height = platform::PictureHeight();
+    const std::vector<std::uint8_t> rgb = ReadPicture();
     if (!WritePNG(path, width, height, rgb.data())) {
         error = "cannot write " + path + " (" + std::strerror(errno) + ")";
         return false;

@@ -1,11 +1,17 @@
 // capture/screenshot.h — F12: the picture being shown, at the internal resolution, as a PNG file.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 // The first of undertow-0000.png .. undertow-9999.png that does not exist in `folder`, with
 // the folder in front; empty when all of them do.
 std::string NextScreenshotName(const std::string& folder);
+
+// The finished picture at the internal resolution, RGB, bottom row first (call just before the
+// swap).
+std::vector<std::uint8_t> ReadPicture();
 
 // Reads the finished picture (call just before the swap) and writes it to `path`. False with a
 // reason in `error` when it cannot be written.

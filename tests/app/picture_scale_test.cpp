@@ -60,18 +60,6 @@ struct MatrixKeeper {
     }
 };
 
-// The finished picture, RGB, bottom row first.
-std::vector<std::uint8_t> ReadPicture() {
-    const int width = platform::PictureWidth(), height = platform::PictureHeight();
-    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    const platform::PixelRect source = platform::BeginPictureRead();
-    glReadPixels(source.x, source.y, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    platform::EndPictureRead();
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    return rgb;
-}
-
 // Each 2 × 2 block averaged.
 std::vector<std::uint8_t> Halve(const std::vector<std::uint8_t>& rgb, int width, int height) {
     std::vector<std::uint8_t> out(static_cast<std::size_t>(width / 2) * (height / 2) * 3);
