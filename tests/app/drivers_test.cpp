@@ -108,4 +108,13 @@ TEST(Drivers, LlvmpipeStretches) { CheckDriver(kLlvmpipe); }
 
 TEST(Drivers, SoftpipeStretches) { CheckDriver(kSoftpipe); }
 
-TEST(Drivers, ZinkStretches) { CheckDriver(kZink); }
+TEST(Drivers, ZinkStretches) {
+#ifdef UNDERTOW_SANITIZED
+    // Under AddressSanitizer, Mesa 22.3's zink and lavapipe report a heap use after free between
+    // their own threads (every frame of the report lies inside the two drivers), and the
+    // sanitizer stops the program there.
+    GTEST_SKIP() << "zink's own threads trip AddressSanitizer inside the driver";
+#else
+    CheckDriver(kZink);
+#endif
+}
