@@ -29,7 +29,8 @@ std::string ReadText(const std::string& path) {
 // stdout of the built program with `arguments`; `exitCode` gets its status.
 std::string RunProgram(const std::string& arguments, int& exitCode) {
     std::string output;
-    exitCode = testing_support::RunCommand(std::string(UNDERTOW_BINARY_DIR) + "/undertow " + arguments + " 2>/dev/null", output);
+    exitCode = testing_support::RunCommand("{ " + std::string(UNDERTOW_BINARY_DIR) + "/undertow " + arguments + " 2>/dev/null; }",
+                                           output);
     return output;
 }
 

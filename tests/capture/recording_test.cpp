@@ -198,13 +198,9 @@ namespace {
 // The frames of `input` as 8-bit RGB through ffmpeg, with `filter` applied when given.
 std::string DecodeRgb(const std::string& input, const std::string& filter) {
     const std::string command = "ffmpeg -v error -i '" + input + "'" + (filter.empty() ? "" : " -vf '" + filter + "'") +
-                                " -frames:v 1 -f rawvideo -pix_fmt rgb24 - 2>/dev/null";
+                                " -frames:v 1 -f rawvideo -pix_fmt rgb24 -";
     std::string bytes;
-    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[65536];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) bytes.append(buffer, got);
-        ::pclose(pipe);
-    }
+    RunCommand("{ " + command + " 2>/dev/null; }", bytes);
     return bytes;
 }
 

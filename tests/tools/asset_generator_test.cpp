@@ -18,6 +18,7 @@
 #include "platform/asset_path.h"
 #include "support/bmp_files.h"
 #include "support/gl_test_context.h"
+#include "support/run_command.h"
 
 namespace {
 
@@ -26,8 +27,9 @@ namespace fs = std::filesystem;
 // Runs the generator into a fresh folder; empty when it fails.
 std::string Generate(const char* tag) {
     const std::string folder = testing_support::MakeTempFolder(tag);
-    const std::string command = std::string(UNDERTOW_BINARY_DIR) + "/undertow-assets " + folder;
-    return std::system(command.c_str()) == 0 ? folder : std::string();
+    std::string output;
+    const int code = testing_support::RunCommand(std::string(UNDERTOW_BINARY_DIR) + "/undertow-assets " + folder, output);
+    return code == 0 ? folder : std::string();
 }
 
 // Every file under `root`, by relative path, with its bytes.

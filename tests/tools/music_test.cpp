@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -16,6 +17,7 @@
 #include "app/globals.h"
 #include "app/shell.h"
 #include "support/gl_test_context.h"
+#include "support/run_command.h"
 #include "tools/loudness.h"
 #include "tools/music_cues.h"
 
@@ -67,32 +69,26 @@ Mp3Stream ReadFrames(const std::vector<std::uint8_t>& bytes) {
     return stream;
 }
 
+// What `command` writes on stdout, as samples of type T; empty when it fails.
+template <typename T>
+std::vector<T> Decoded(const std::string& command) {
+    std::string bytes;
+    if (testing_support::RunCommand("{ " + command + " 2>/dev/null; }", bytes) != 0) return {};
+    std::vector<T> samples(bytes.size() / sizeof(T));
+    std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(T));
+    return samples;
+}
+
 // The decoded music as mono 16-bit samples at 44.1 kHz, through ffmpeg; empty without it.
 std::vector<std::int16_t> DecodeMono(const std::string& path) {
-    const std::string command = "ffmpeg -v error -i '" + path + "' -f s16le -ac 1 -ar 44100 - 2>/dev/null";
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    std::vector<std::int16_t> samples;
-    if (!pipe) return samples;
-    std::int16_t buffer[8192];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, sizeof buffer[0], 8192, pipe)) > 0) samples.insert(samples.end(), buffer, buffer + got);
-    if (::pclose(pipe) != 0) samples.clear();
-    return samples;
+    return Decoded<std::int16_t>("ffmpeg -v error -i '" + path + "' -f s16le -ac 1 -ar 44100 -");
 }
 
 // The decoded music from `from` seconds for `seconds`, as interleaved stereo floats at 44.1 kHz
 // through ffmpeg; empty without it.
 std::vector<float> DecodeStereo(const std::string& path, double from, double seconds) {
-    const std::string command = "ffmpeg -v error -ss " + std::to_string(from) + " -t " + std::to_string(seconds) + " -i '" +
-                                path + "' -f f32le -ac 2 -ar 44100 - 2>/dev/null";
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    std::vector<float> samples;
-    if (!pipe) return samples;
-    float buffer[8192];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, sizeof buffer[0], 8192, pipe)) > 0) samples.insert(samples.end(), buffer, buffer + got);
-    if (::pclose(pipe) != 0) samples.clear();
-    return samples;
+    return Decoded<float>("ffmpeg -v error -ss " + std::to_string(from) + " -t " + std::to_string(seconds) + " -i '" + path +
+                          "' -f f32le -ac 2 -ar 44100 -");
 }
 
 }  // namespace
