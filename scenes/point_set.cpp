@@ -143,24 +143,18 @@ void RepelFromBall(CloudPoint& p, float cx, float cy, float cz) {
     p.z += dz / length * push;
 }
 
+CloudPoint CubeCorner(const CloudPoint& p, float h, int corner) {
+    const std::uint8_t* side = kCubeCorners[corner];
+    return CloudPoint{side[0] ? p.x + h : p.x - h, side[1] ? p.y + h : p.y - h, side[2] ? p.z + h : p.z - h,
+                      p.r, p.g, p.b, 0};
+}
+
 void EmitCube(CloudPoint* out, const CloudPoint& p, float h) {
-    const float x0 = p.x - h, x1 = p.x + h;
-    const float y0 = p.y - h, y1 = p.y + h;
-    const float z0 = p.z - h, z1 = p.z + h;
-    const CloudPoint corners[kCubeVertices] = {
-        {x0, y0, z0, p.r, p.g, p.b, 0}, {x1, y0, z0, p.r, p.g, p.b, 0},
-        {x1, y0, z1, p.r, p.g, p.b, 0}, {x0, y0, z1, p.r, p.g, p.b, 0},
-        {x0, y1, z0, p.r, p.g, p.b, 0}, {x1, y1, z0, p.r, p.g, p.b, 0},
-        {x1, y1, z1, p.r, p.g, p.b, 0}, {x0, y1, z1, p.r, p.g, p.b, 0},
-    };
-    std::copy(corners, corners + kCubeVertices, out);
+    for (int corner = 0; corner < kCubeVertices; ++corner) out[corner] = CubeCorner(p, h, corner);
 }
 
 void FillCubeIndices(std::uint16_t* indices, int cubes) {
-    // Six quads per cube, wound clockwise seen from outside.
-    static const std::uint16_t kFaces[kCubeIndices] = {3, 2, 1, 0, 4, 5, 6, 7, 0, 1, 5, 4,
-                                                       2, 3, 7, 6, 1, 2, 6, 5, 3, 0, 4, 7};
     for (int k = 0; k < cubes; ++k)
         for (int i = 0; i < kCubeIndices; ++i)
-            indices[k * kCubeIndices + i] = static_cast<std::uint16_t>(8 * k + kFaces[i]);
+            indices[k * kCubeIndices + i] = static_cast<std::uint16_t>(8 * k + kCubeFaces[i]);
 }

@@ -25,6 +25,15 @@ struct PointSet {
 constexpr int kCubeVertices = 8;
 constexpr int kCubeIndices = 24;
 
+// Corner k of a cube lies on the low (0) or high (1) side of x, y and z as kCubeCorners[k] says.
+inline constexpr std::uint8_t kCubeCorners[kCubeVertices][3] = {
+    {0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}, {0, 1, 0}, {1, 1, 0}, {1, 1, 1}, {0, 1, 1},
+};
+
+// Six quads of corners, wound clockwise seen from outside.
+inline constexpr std::uint8_t kCubeFaces[kCubeIndices] = {3, 2, 1, 0, 4, 5, 6, 7, 0, 1, 5, 4,
+                                                          2, 3, 7, 6, 1, 2, 6, 5, 3, 0, 4, 7};
+
 // Points per edge and ring of the shapes: 12, 16 or 20 for detail levels 0, 1, 2.
 int CloudDetail(int detailLevel);
 
@@ -47,6 +56,9 @@ void AnimateWave(PointSet& plane, float& wavePhase, float frameTime);
 // Pushes p away from the ball centre (cx, cy, cz) by 15·sqrt(1/distance), clamped: no push
 // beyond 225 units, 6 units within 6.25.
 void RepelFromBall(CloudPoint& p, float cx, float cy, float cz);
+
+// Corner `corner` of the cube of half edge h around p, in p's colour.
+CloudPoint CubeCorner(const CloudPoint& p, float h, int corner);
 
 // Writes the 8 corners of the cube of half edge h around p, all in p's colour, into out[0..7].
 void EmitCube(CloudPoint* out, const CloudPoint& p, float h);

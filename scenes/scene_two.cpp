@@ -10,6 +10,8 @@
 #include "demo/texture_registry.h"
 #include "platform/random.h"
 #include "scene/overlay_space.h"
+#include "scenes/cloud_batches.h"
+#include "scenes/cube_outline.h"
 #include "scenes/end_frame.h"
 
 namespace {
@@ -27,10 +29,9 @@ void Turn(float& angle, float speed, float dt) {
 // (tests) cannot call through a null pointer.
 bool Multitexture() { return settings.useMultitexture && ext::glActiveTextureARB; }
 
-void PointArraysAt(const CloudPoint* points) {
-    glVertexPointer(3, GL_FLOAT, sizeof(CloudPoint), &points->x);
-    glColorPointer(3, GL_UNSIGNED_BYTE, sizeof(CloudPoint), &points->r);
-}
+// The perspective's planes.
+constexpr float kNearPlane = 1.0f;
+constexpr float kFarPlane = 256.0f;
 
 }  // namespace
 
@@ -75,6 +76,8 @@ bool SceneTwo::Load() {
     vertexBuffer = std::make_unique<CloudPoint[]>(kVertexBufferBytes / sizeof(CloudPoint));
     cubeIndices = std::make_unique<std::uint16_t[]>(static_cast<std::size_t>(kIndexedCubes) * kCubeIndices);
     FillCubeIndices(cubeIndices.get(), kIndexedCubes);
+    loopIndices = std::make_unique<std::uint16_t[]>(static_cast<std::size_t>(kIndexedCubes) * kLoopIndices);
+    FillLoopIndices(loopIndices.get(), kIndexedCubes);
 
     const int c = CloudDetail(settings.detailLevel);
     lattice = std::make_unique<PointSet>();
@@ -92,7 +95,7 @@ bool SceneTwo::Load() {
 
 bool SceneTwo::Start() {
     if (!Scene::Start()) return false;
-    LoadPerspective(60.0, aspectRatio, 256.0);
+    LoadPerspective(60.0, aspectRatio, kFarPlane);
 
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
@@ -134,6 +137,7 @@ bool SceneTwo::Unload() {
     if (!Scene::Unload()) return false;
     // The noise texture's name stays allocated.
     cubeIndices.reset();
+    loopIndices.reset();
     wavePlane.reset();
     lattice.reset();
     cylinder.reset();
@@ -235,58 +239,64 @@ void SceneTwo::DrawBall(float cx, float cy, float cz) {
     }
 }
 
-// The cubes of `set`, pushed away from the ball at (cx, cy, cz), in batches of kBatchCubes.
+// The cubes of `set`, pushed away from the ball at (cx, cy, cz).
 void SceneTwo::DrawCloud(const PointSet& set, float cx, float cy, float cz) {
-    const bool useRange = settings.useVertexArrayRange;
-    if (!useRange) PointArraysAt(vertexBuffer.get());
     glDepthMask(GL_FALSE);
     glEnable(GL_BLEND);
     // All eight corners of a cube carry its colour, so flat shading draws the same picture and
-    // spares the renderer interpolating colours across ~55,000 quads.
+    // spares the renderer interpolating colours across the cloud.
     GLint shadeModel = GL_SMOOTH;
     glGetIntegerv(GL_SHADE_MODEL, &shadeModel);
     glShadeModel(GL_FLAT);
-
-    VertexArrayChunk* chunk = nullptr;
-    unsigned batch = 0;
-    GLsizei pending = 0;
-    CloudPoint* destination = nullptr;
-    auto flush = [&] {
-        if (pending == 0) return;
-        // The batch uses vertices 0 .. 8·cubes − 1; naming the range spares the driver a scan of
-        // the indices for it.
-        const GLuint lastVertex = static_cast<GLuint>(pending / kCubeIndices * kCubeVertices - 1);
-        glDrawRangeElements(GL_QUADS, 0, lastVertex, pending, GL_UNSIGNED_SHORT, cubeIndices.get());
-        if (useRange)
-            ext::glSetFenceNV(chunk->fence, GL_ALL_COMPLETED_NV);
-        else
-            glFlush();   // a batch per flush keeps a software renderer's work queue short
-    };
-    for (std::uint32_t i = 0; i < set.count; ++i) {
-        if (i % kBatchCubes == 0) {
-            flush();
-            pending = 0;
-            if (useRange) {
-                // Four chunks in turn: the processor fills one while the card reads the others.
-                chunk = &vertexArrayChunks[batch % 4];
-                PointArraysAt(reinterpret_cast<const CloudPoint*>(chunk->memory));
-                if (batch >= 4 && !ext::glTestFenceNV(chunk->fence)) ext::glFinishFenceNV(chunk->fence);
-                ++batch;
-                destination = reinterpret_cast<CloudPoint*>(chunk->memory);
-            } else {
-                destination = vertexBuffer.get();
-            }
-        }
-        CloudPoint point = set.points[i];
-        RepelFromBall(point, cx, cy, cz);
-        EmitCube(destination, point, set.halfSize);
-        destination += kCubeVertices;
-        pending += kCubeIndices;
-    }
-    flush();
-    if (useRange && chunk) ext::glFinishFenceNV(chunk->fence);
+    if (cloudOutlines)
+        DrawCloudOutlines(set, cx, cy, cz);
+    else
+        DrawCloudCubes(set, cx, cy, cz);
     glShadeModel(static_cast<GLenum>(shadeModel));
     glDepthMask(GL_TRUE);
+}
+
+// Every cube as its six quads; culling drops the three facing away.
+void SceneTwo::DrawCloudCubes(const PointSet& set, float cx, float cy, float cz) {
+    CloudBatches batches(GL_QUADS, kCubeVertices, kCubeIndices, cubeIndices.get(), vertexBuffer.get(),
+                         settings.useVertexArrayRange);
+    for (std::uint32_t i = 0; i < set.count; ++i) {
+        CloudPoint point = set.points[i];
+        RepelFromBall(point, cx, cy, cz);
+        EmitCube(batches.Reserve(1), point, set.halfSize);
+    }
+    batches.Finish();
+}
+
+// Every cube as the outline of what the eye sees of it. A cube has one colour and is added to
+// the picture, so its visible faces, which tile that outline, add the colour once to each pixel
+// inside it: the same picture from a third of the triangles. A cube that reaches the near or
+// far plane is clipped there face by face, so it keeps its faces.
+void SceneTwo::DrawCloudOutlines(const PointSet& set, float cx, float cy, float cz) {
+    GLfloat m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    // The camera only turns and moves: the eye in the cloud's space is −Rᵀ·t.
+    float eye[3];
+    for (int i = 0; i < 3; ++i) eye[i] = -(m[4 * i] * m[12] + m[4 * i + 1] * m[13] + m[4 * i + 2] * m[14]);
+
+    CloudBatches batches(GL_TRIANGLES, kLoopVertices, kLoopIndices, loopIndices.get(), vertexBuffer.get(),
+                         settings.useVertexArrayRange);
+    const float h = set.halfSize;
+    const float reach = 1.75f * h;   // beyond the half diagonal, √3·h
+    for (std::uint32_t i = 0; i < set.count; ++i) {
+        CloudPoint point = set.points[i];
+        RepelFromBall(point, cx, cy, cz);
+        const CubeView& view = CubeViewFrom(EyeRegion(point, h, eye));
+        if (view.faceCount == 0) continue;
+        const float depth = -(m[2] * point.x + m[6] * point.y + m[10] * point.z + m[14]);
+        if (depth - reach > kNearPlane && depth + reach < kFarPlane) {
+            EmitCornerLoop(batches.Reserve(1), point, h, view.outline);
+            continue;
+        }
+        CloudPoint* out = batches.Reserve(view.faceCount);
+        for (int f = 0; f < view.faceCount; ++f) EmitCornerLoop(out + f * kLoopVertices, point, h, view.faces[f]);
+    }
+    batches.Finish();
 }
 
 void SceneTwo::DrawNoiseFlicker() {

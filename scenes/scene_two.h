@@ -51,12 +51,12 @@ public:
     static constexpr FlickerWindow kFlickerWindows[6] = {{52.1f, 53.3f}, {58.8f, 60.1f}, {65.5f, 66.8f},
                                                          {72.2f, 73.5f}, {79.0f, 80.3f}, {81.8f, 83.1f}};
 
-    // Cubes per glDrawElements call, and cubes the index table covers.
-    static constexpr std::uint32_t kBatchCubes = 800;
+    // Cubes (or loops of corners) the index tables cover: more than a batch holds.
     static constexpr int kIndexedCubes = 1000;
     static constexpr std::size_t kVertexBufferBytes = 160000;
 
     std::unique_ptr<std::uint16_t[]> cubeIndices;   // kIndexedCubes × 24, shared by every batch
+    std::unique_ptr<std::uint16_t[]> loopIndices;   // kIndexedCubes × 12, the same for outlines
     std::unique_ptr<CloudPoint[]> vertexBuffer;      // system-memory batch when there is no AGP range
     std::unique_ptr<PointSet> lattice;
     std::unique_ptr<PointSet> cylinder;
@@ -74,6 +74,8 @@ public:
     // off, the two passes. Tests compare the two.
     bool skyInOnePass = true;
     GLuint skyProgram = 0;            // the one pass's vertex program; 0: two passes
+    // Draw each cube as its outline from the eye; off, as six quads. Tests compare the two.
+    bool cloudOutlines = true;
 
 private:
     void PrepareSkyInOnePass();
@@ -83,6 +85,8 @@ private:
     void DrawBallAndCloud(const PointSet& set);
     void DrawBall(float cx, float cy, float cz);
     void DrawCloud(const PointSet& set, float cx, float cy, float cz);
+    void DrawCloudCubes(const PointSet& set, float cx, float cy, float cz);
+    void DrawCloudOutlines(const PointSet& set, float cx, float cy, float cz);
     void DrawNoiseFlicker();
     void DrawOpeningFade();
     void DrawClosingFade();
