@@ -1,6 +1,7 @@
 // scenes/background_layers.cpp — the background stack as one multitextured quad.
 #include "scenes/background_layers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -98,4 +99,47 @@ void DrawBackgroundInOnePass(const BackgroundLayer* layers, int count, GLuint ba
     glColor3f(layers[count - 1].red, layers[count - 1].green, layers[count - 1].blue);
     ext::glMultiTexCoord2fARB(GL_TEXTURE0_ARB, 1.0f, 1.0f);
     ext::glMultiTexCoord2fARB(GL_TEXTURE1_ARB, 1.0f, 1.0f);
+}
+
+namespace {
+
+// The smallest layer's square (2 × 480 overlay units) shows `texture`'s width and height at
+// this many viewport pixels per texel, at the least.
+float PixelsPerTexel(GLuint texture) {
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    GLint width = 0, height = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    if (width <= 0 || height <= 0) return 0.0f;
+    const float pixelsPerUnit = std::min(static_cast<float>(viewport[2]) / 640.0f, static_cast<float>(viewport[3]) / 480.0f);
+    return 960.0f * pixelsPerUnit / static_cast<float>(std::max(width, height));
+}
+
+}  // namespace
+
+MagnifiedLayerFilter::MagnifiedLayerFilter(GLuint background, GLuint stars) : textures{background, stars} {
+    // A margin over one pixel per texel: the sampler's level estimate is not exact.
+    constexpr float kSurelyMagnified = 1.5f;
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    changed = PixelsPerTexel(background) >= kSurelyMagnified && PixelsPerTexel(stars) >= kSurelyMagnified;
+    for (int i = 0; changed && i < 2; ++i) {
+        glBindTexture(GL_TEXTURE_2D, textures[i]);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filters[i]);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    }
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+}
+
+MagnifiedLayerFilter::~MagnifiedLayerFilter() {
+    if (!changed) return;
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    for (int i = 0; i < 2; ++i) {
+        glBindTexture(GL_TEXTURE_2D, textures[i]);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filters[i]);
+    }
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
 }

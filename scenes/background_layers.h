@@ -26,3 +26,20 @@ int BackgroundLayersInOnePass();
 // the two pictures. Unit 0 keeps the environment mode it has; the units above it are left
 // disabled, with unit 0 active.
 void DrawBackgroundInOnePass(const BackgroundLayer* layers, int count, GLuint background, GLuint stars);
+
+// While it lives, `background` and `stars` are filtered without their mipmaps where every layer
+// magnifies them on every pixel of the viewport: the mipmaps are not read there, so the picture
+// is the same, and the sampler skips choosing a level. The filters come back at the end, and
+// the active unit's binding with them.
+class MagnifiedLayerFilter {
+public:
+    MagnifiedLayerFilter(GLuint background, GLuint stars);
+    ~MagnifiedLayerFilter();
+    MagnifiedLayerFilter(const MagnifiedLayerFilter&) = delete;
+    MagnifiedLayerFilter& operator=(const MagnifiedLayerFilter&) = delete;
+
+private:
+    GLuint textures[2];
+    GLint filters[2] = {};
+    bool changed = false;
+};

@@ -56,8 +56,9 @@ public:
     ScheduledObject turnBrakeTimer;
     bool closing = false;
     // Leave out drawing no viewer can see: the 3D picture under a fully opaque fade, and the
-    // background under the object (drawn behind it, last). Off, every frame draws everything in
-    // the plain order; tests compare the two.
+    // background under the object (drawn behind it, last), and the background's mipmaps where
+    // the layers only magnify. Off, every frame draws everything in the plain order; tests
+    // compare the two.
     bool skipHiddenWork = true;
     // Background layers the context can draw as one multitextured pass (with skipHiddenWork).
     int backgroundLayersInOnePass = 0;

@@ -1,6 +1,7 @@
 // scenes/scene_one_drawing.cpp — scene one's passes: the background layers, the object's
 // textures and twist, the mirror floor, the overlays and the closing veil.
 #include <cmath>
+#include <optional>
 
 #include "app/extensions.h"
 #include "app/settings.h"
@@ -68,6 +69,8 @@ void SceneOne::DrawBackgroundBehind() {
 void SceneOne::DrawBackground() {
     const bool multitexture = Multitexture();
     const int layers = settings.detailLevel > 1 ? 3 : settings.detailLevel > 0 ? 2 : 1;
+    std::optional<MagnifiedLayerFilter> magnified;
+    if (skipHiddenWork) magnified.emplace(textures[3], textures[4]);
     if (skipHiddenWork && multitexture && settings.useTextureEnvCombine && layers <= backgroundLayersInOnePass) {
         const BackgroundLayer stack[3] = {{layerAngles[0], 0.9f, 0.9f, 1.0f},
                                           {layerAngles[1], 1.0f, 0.9f, 0.7f},
