@@ -7,6 +7,7 @@
 
 #include "app/extensions.h"
 #include "app/settings.h"
+#include "measure/pass_times.h"
 #include "demo/texture_registry.h"
 #include "geometry/mesh_list.h"
 #include "platform/asset_path.h"
@@ -130,6 +131,7 @@ bool SceneFour::Frame() {
     if (!started || !loaded) return false;
     Scene::Frame();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);   // the black scene two left
+    pass_times::Mark("clear");
     LoadPerspective(45.0, aspectRatio, 128.0);
     glTranslatef(0.0f, -2.75f, -6.0f);
     glRotatef(5.0f, 1.0f, 0.0f, 0.0f);
@@ -155,6 +157,7 @@ void SceneFour::DrawCave() {
     glEnable(GL_LIGHT1);
     glBindTexture(GL_TEXTURE_2D, textures[0]);
     for (GLuint list : caveLists) glCallList(list);
+    pass_times::Mark("cave");
 
     // Caustics: the walls again, their own colour squared and added.
     glEnable(GL_BLEND);
@@ -165,6 +168,7 @@ void SceneFour::DrawCave() {
     glColor3f(0.1f, 0.35f, 0.35f);
     AdvanceCaustics(frameTime, causticFrames);
     glCallList(caveLists[0]);
+    pass_times::Mark("caustics");
 
     float& disturbTimer = sceneFourAnimation.disturbTimer;
     disturbTimer -= frameTime;
@@ -176,6 +180,7 @@ void SceneFour::DrawCave() {
     glEnable(GL_LIGHTING);
     glDisable(GL_BLEND);
     DrawFloor();
+    pass_times::Mark("floor");
 
     glEnable(GL_BLEND);
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
@@ -190,6 +195,7 @@ void SceneFour::DrawCave() {
     glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
     water.DrawSurface();
     glPopMatrix();
+    pass_times::Mark("water");
 
     glPushMatrix();
     glTranslatef(-4.5f, 3.0f, -6.05f);
@@ -204,6 +210,7 @@ void SceneFour::DrawCave() {
     emitter.DrawParticles();
     glDepthMask(GL_TRUE);
     glPopMatrix();
+    pass_times::Mark("particles");
 
     glDisable(GL_BLEND);
 }
