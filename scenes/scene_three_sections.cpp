@@ -4,6 +4,7 @@
 
 #include "effects/cloud_layers.h"
 #include "effects/sun.h"
+#include "measure/pass_times.h"
 #include "platform/gl.h"
 #include "scene/overlay_space.h"
 #include "scenes/scene_three.h"
@@ -46,6 +47,7 @@ void SceneThree::DrawIslandSection() {
     glTranslatef(0.0f, 5.0f, 10.0f);
     DrawSun();
     glPopMatrix();
+    pass_times::Mark("clear and sun");
 
     glBindTexture(GL_TEXTURE_2D, textures[1]);
     glDisable(GL_CULL_FACE);
@@ -61,15 +63,18 @@ void SceneThree::DrawIslandSection() {
                        islandIndices.data());
     }
     tree->DrawTree();
+    pass_times::Mark("island and tree");
 
     glDisable(GL_LIGHTING);
     DrawCloudLayers();
+    pass_times::Mark("clouds");
 
     // The island and the tree have written depth, so they can hide the sun.
     glPushMatrix();
     glTranslatef(0.0f, 5.0f, 10.0f);
     DrawLensFlare();
     glPopMatrix();
+    pass_times::Mark("lens flare");
 
     if (whiteFlash) DrawWhiteFlash();
     glEnable(GL_LIGHTING);
@@ -93,10 +98,12 @@ void SceneThree::DrawSeaSection() {
     glTranslatef(4.5f, 1.5f, -3.0f);
     DrawSun();
     glPopMatrix();
+    pass_times::Mark("clear and sun");
     glPushMatrix();
     glTranslatef(0.0f, 3.0f, 0.0f);
     DrawCloudLayers();
     glPopMatrix();
+    pass_times::Mark("clouds");
 
     glDisable(GL_LIGHTING);   // off for the rest of the scene
     glBindTexture(GL_TEXTURE_2D, textures[9]);
@@ -112,6 +119,7 @@ void SceneThree::DrawSeaSection() {
     glDisable(GL_BLEND);
     glDisable(GL_FOG);
     glPopMatrix();
+    pass_times::Mark("sea");
 
     // The sea has written depth, so it can hide the sun.
     glDisable(GL_DEPTH_TEST);
@@ -119,6 +127,7 @@ void SceneThree::DrawSeaSection() {
     glTranslatef(4.5f, 1.5f, -3.0f);
     DrawLensFlare();
     glPopMatrix();
+    pass_times::Mark("lens flare");
 
     if (whiteFlash) DrawWhiteFlash();
     if (fadeToRed) DrawRedFade();
