@@ -14,6 +14,7 @@
 #include "geometry/path_points.h"
 #include "platform/asset_path.h"
 #include "platform/gl.h"
+#include "support/bmp_files.h"
 #include "support/gl_test_context.h"
 
 namespace {
@@ -55,12 +56,11 @@ TEST(PathPoints, ReadsWholeRecordsScaledWithTheChosenAxisOrder) {
     EXPECT_FLOAT_EQ(points[1].y, 12.0f);
 
     // Through an asset file, keeping the stored order; a missing file adds nothing.
-    char folder[] = "/tmp/undertow-path-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string folder = testing_support::MakeTempFolder("path");
     const std::string oldRoot = platform::AssetRoot();
     platform::SetAssetRoot(folder);
     {
-        std::ofstream out(std::string(folder) + "/track.dat", std::ios::binary);
+        std::ofstream out(folder + "/track.dat", std::ios::binary);
         out << bytes;
     }
     PathPoints path;
@@ -74,8 +74,8 @@ TEST(PathPoints, ReadsWholeRecordsScaledWithTheChosenAxisOrder) {
     missing.LoadPath("DANE\\nothing.dat", 1.0f);
     EXPECT_TRUE(missing.points.empty());
     platform::SetAssetRoot(oldRoot);
-    std::remove((std::string(folder) + "/track.dat").c_str());
-    std::remove(folder);
+    std::remove((folder + "/track.dat").c_str());
+    std::remove(folder.c_str());
 }
 
 TEST(CameraPath, FollowsTheSplineAroundTheLoop) {
@@ -178,18 +178,17 @@ TEST(CameraPath, UpdateOutsideTheWindowStillSetsTheCamera) {
 
 // Files that give no point are named with the reason, instead of leaving a silently empty path.
 TEST(PathPoints, EveryFileThatGivesNoPointIsNamedWithItsReason) {
-    char folder[] = "/tmp/undertow-paths-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string folder = testing_support::MakeTempFolder("paths");
     const std::string oldRoot = platform::AssetRoot();
     platform::SetAssetRoot(folder);
     auto put = [&](const char* name, const std::string& bytes) {
-        std::ofstream out(std::string(folder) + "/" + name, std::ios::binary);
+        std::ofstream out(folder + "/" + name, std::ios::binary);
         out << bytes;
     };
     put("empty.dat", "");
     put("eleven.dat", std::string(11, '\x01'));
     put("tail.dat", Floats({1, 2, 3}) + "abcde");
-    ASSERT_EQ(::mkdir((std::string(folder) + "/folder.dat").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir((folder + "/folder.dat").c_str(), 0755), 0);
 
     struct Case {
         const char* name;
@@ -212,6 +211,6 @@ TEST(PathPoints, EveryFileThatGivesNoPointIsNamedWithItsReason) {
     }
     platform::SetAssetRoot(oldRoot);
     for (const char* name : {"empty.dat", "eleven.dat", "tail.dat", "folder.dat"})
-        std::remove((std::string(folder) + "/" + name).c_str());
-    std::remove(folder);
+        std::remove((folder + "/" + name).c_str());
+    std::remove(folder.c_str());
 }

@@ -19,6 +19,7 @@
 #include "platform/random.h"
 #include "platform/tick.h"
 #include "scenes/scene_one.h"
+#include "support/bmp_files.h"
 #include "support/gl_test_context.h"
 
 namespace {
@@ -40,9 +41,7 @@ void WriteMesh(const std::string& path, const std::vector<MeshVertex>& vertices,
 std::string MakeSmallAssets() {
     static std::string root;
     if (!root.empty()) return root;
-    char folder[] = "/tmp/undertow-scene-one-XXXXXX";
-    if (!mkdtemp(folder)) return {};
-    root = folder;
+    root = testing_support::MakeTempFolder("scene-one");
     ::mkdir((root + "/DANE").c_str(), 0755);
     ::mkdir((root + "/TEKSTURY").c_str(), 0755);
     const std::vector<MeshVertex> triangle = {

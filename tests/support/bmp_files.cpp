@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 namespace testing_support {
@@ -64,10 +65,27 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+namespace {
+
+std::vector<std::string>& MadeFolders() {
+    static std::vector<std::string> folders;
+    return folders;
+}
+
+void RemoveMadeFolders() {
+    std::error_code ignored;
+    for (const std::string& folder : MadeFolders()) std::filesystem::remove_all(folder, ignored);
+}
+
+}  // namespace
+
 std::string MakeTempFolder(const char* tag) {
     std::string pattern = std::string("/tmp/undertow-") + tag + "-XXXXXX";
     char* made = ::mkdtemp(pattern.data());
-    return made ? std::string(made) : std::string("/tmp");
+    if (!made) return std::string("/tmp");
+    if (MadeFolders().empty()) std::atexit(RemoveMadeFolders);
+    MadeFolders().emplace_back(made);
+    return std::string(made);
 }
 
 }  // namespace testing_support

@@ -20,7 +20,8 @@ std::vector<std::uint8_t> MakeTGA(int width, int height, int bits, const std::ve
 
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
-// A fresh empty folder under the system's temporary folder.
+// A fresh empty folder under the system's temporary folder, removed with what it holds when
+// the test program exits.
 std::string MakeTempFolder(const char* tag);
 
 }  // namespace testing_support
