@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/gl.h"
 #include "scene/scene.h"
@@ -74,8 +75,10 @@ public:
     // off, the two passes. Tests compare the two.
     bool skyInOnePass = true;
     GLuint skyProgram = 0;            // the one pass's vertex program; 0: two passes
-    // Draw each cube as its outline from the eye; off, as six quads. Tests compare the two.
+    // Draw each cube as its outline from the eye, and the cubes apart from the ball without
+    // the depth test; off, each as six depth-tested quads. Tests compare the two.
     bool cloudOutlines = true;
+    std::vector<CloudPoint> nearBall;   // this frame's cubes that may meet the ball on screen
 
 private:
     void PrepareSkyInOnePass();
