@@ -52,6 +52,11 @@ public:
     static constexpr FlickerWindow kFlickerWindows[6] = {{52.1f, 53.3f}, {58.8f, 60.1f}, {65.5f, 66.8f},
                                                          {72.2f, 73.5f}, {79.0f, 80.3f}, {81.8f, 83.1f}};
 
+    // The perspective's planes, and the ball's radius.
+    static constexpr float kNearPlane = 1.0f;
+    static constexpr float kFarPlane = 256.0f;
+    static constexpr float kBallRadius = 6.0f;
+
     // Cubes (or loops of corners) the index tables cover: more than a batch holds.
     static constexpr int kIndexedCubes = 1000;
     static constexpr std::size_t kVertexBufferBytes = 160000;
