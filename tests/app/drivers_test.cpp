@@ -2,7 +2,6 @@
 // to llvmpipe's, and our vertex-array-range layer leaving each frame as the plain path draws it.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,11 +31,7 @@ const Driver kSoftpipe = {"softpipe", "GALLIUM_DRIVER=softpipe", "softpipe"};
 const Driver kZink = {"zink", "LIBGL_ALWAYS_SOFTWARE=1 MESA_LOADER_DRIVER_OVERRIDE=zink", "zink"};
 
 std::string Command(const Driver& driver, const std::string& arguments) {
-    static const std::string runtime = [] {
-        const std::string dir = "/tmp/undertow-drivers-runtime";
-        ::mkdir(dir.c_str(), 0700);
-        return dir;
-    }();
+    static const std::string runtime = testing_support::MakeTempFolder("drivers-runtime");
     return "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=" +
            runtime + " " + driver.environment + " " UNDERTOW_BINARY_DIR "/undertow " + arguments;
 }
