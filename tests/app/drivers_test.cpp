@@ -2,7 +2,6 @@
 // to llvmpipe's, and our vertex-array-range layer leaving each frame as the plain path draws it.
 #include <gtest/gtest.h>
 
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
