@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "geometry/window_point.h"
 #include "platform/letterbox.h"
 #include "platform/picture_target.h"
 #include "platform/random.h"
@@ -42,27 +43,29 @@ void DrawChain(float dx, float dy) {
 }  // namespace
 
 bool FindSunOnScreen(float& x, float& y) {
-    GLfloat feedback[32];
-    glFeedbackBuffer(32, GL_2D, feedback);
-    glRenderMode(GL_FEEDBACK);
-    glBegin(GL_POINTS);
-    glVertex3f(0.0f, 0.0f, 0.0f);
-    glEnd();
-    const GLint written = glRenderMode(GL_RENDER);
-    // A clipped point writes nothing; a visible one writes (point token, x, y).
-    if (written < 3 || static_cast<GLenum>(feedback[0]) != GL_POINT_TOKEN) return false;
-    x = feedback[1];
-    y = feedback[2];
-    return true;
+    // Worked out on the CPU rather than with one point in feedback mode: on Mesa, a frame that
+    // renders in feedback mode and also draws immediate-mode geometry leaves memory behind in
+    // the driver for good, so a long run grew without bound. The answer is the same point
+    // transform, clip test and viewport that feedback mode applies.
+    GLfloat modelView[16], projection[16];
+    GLint viewport[4];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    return ProjectToWindow(modelView, projection, viewport, 0.0f, 0.0f, 0.0f, x, y);
 }
 
-float ReadDepthUnderSun(int x, int y) {
+void KeepInsideViewport(int& x, int& y) {
     // A point on the right or top clip plane lands one pixel beyond the last; a read outside
     // the window would return nothing.
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     x = std::clamp(x, viewport[0], viewport[0] + std::max(viewport[2], 1) - 1);
     y = std::clamp(y, viewport[1], viewport[1] + std::max(viewport[3], 1) - 1);
+}
+
+float ReadDepthUnderSun(int x, int y) {
+    KeepInsideViewport(x, y);
     return platform::ReadPictureDepth(x, y);
 }
 

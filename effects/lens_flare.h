@@ -1,8 +1,8 @@
 // effects/lens_flare.h — the occlusion-tested lens flare of the outdoor sun.
 //
-// Every frame the flare asks GL where the sun's centre lands on the screen (one point in
-// feedback mode) and whether anything was drawn over it (one depth value read back), fades its
-// visibility towards the answer, and draws in the 640 × 480 overlay space: three rings of
+// Every frame the flare works out where the sun's centre lands on the screen (the point
+// transform GL would apply) and whether anything was drawn over it (one depth value read
+// back), fades its visibility towards the answer, and draws in the 640 × 480 overlay space: three rings of
 // flickering rays and a glow around the sun, and a chain of rings on the line from the sun
 // through the screen centre.
 #pragma once
@@ -37,9 +37,12 @@ using RayNoiseTexels = std::uint8_t[256];
 // sun. Off screen nothing is drawn and the visibility keeps its value.
 void DrawLensFlare(const LensFlareTextures& textures, RayNoiseTexels& texels, float frameTime);
 
-// Window coordinates of the current origin, found with one point in feedback mode; false when
-// the point lies outside the view volume.
+// Window coordinates of the current origin under the current matrices and viewport; false
+// when the point lies outside the view volume.
 bool FindSunOnScreen(float& x, float& y);
+
+// Moves window pixel (x, y) inside the viewport, as the depth read under the sun does.
+void KeepInsideViewport(int& x, int& y);
 
 // The one value the flare reads back: the depth at window pixel (x, y), with the pixel kept
 // inside the viewport. 1.0 means nothing has been drawn there since the clear.

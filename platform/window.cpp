@@ -8,6 +8,7 @@
 #include <cstring>
 #include <deque>
 
+#include "platform/gl.h"
 #include "platform/picture_target.h"
 #include "platform/sanitizer_support.h"
 
@@ -19,6 +20,7 @@ SDL_GLContext context = nullptr;
 bool displayModeChanged = false;
 bool realDisplay = false;
 bool videoStarted = false;
+void (*overlay)() = nullptr;
 void (*beforeSwap)() = nullptr;
 void (*snapshot)() = nullptr;
 bool exclusiveMode = false;
@@ -142,6 +144,27 @@ bool CloseWindow() {
     return ok;
 }
 
+// The message of a key going down (held keys repeat only where stepping on makes sense).
+static WindowMessage KeyMessage(const SDL_KeyboardEvent& key) {
+    const bool first = !key.repeat;
+    switch (key.keysym.sym) {
+        case SDLK_ESCAPE: return WindowMessage::Escape;
+        case SDLK_F12: return first ? WindowMessage::Screenshot : WindowMessage::Other;
+        case SDLK_RETURN:
+            if ((key.keysym.mod & KMOD_ALT) && first) ToggleFullScreen();
+            return WindowMessage::Other;
+        case SDLK_SPACE: return first ? WindowMessage::Pause : WindowMessage::Other;
+        case SDLK_LEFT: return WindowMessage::Back;
+        case SDLK_RIGHT: return WindowMessage::Forward;
+        case SDLK_PAGEUP: return first ? WindowMessage::PreviousScene : WindowMessage::Other;
+        case SDLK_PAGEDOWN: return first ? WindowMessage::NextScene : WindowMessage::Other;
+        case SDLK_HOME: return first ? WindowMessage::Home : WindowMessage::Other;
+        case SDLK_PERIOD: return WindowMessage::StepFrame;
+        case SDLK_TAB: return first ? WindowMessage::TimeBar : WindowMessage::Other;
+        default: return WindowMessage::Other;
+    }
+}
+
 WindowMessage PeekWindowMessage() {
     if (!queuedMessages.empty()) {
         const WindowMessage message = queuedMessages.front();
@@ -157,11 +180,7 @@ WindowMessage PeekWindowMessage() {
             if (event.window.event == SDL_WINDOWEVENT_CLOSE) return WindowMessage::Destroy;
             return WindowMessage::Other;
         case SDL_KEYDOWN:
-            if (event.key.keysym.sym == SDLK_ESCAPE) return WindowMessage::Escape;
-            if (event.key.keysym.sym == SDLK_F12 && !event.key.repeat) return WindowMessage::Screenshot;
-            if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT) && !event.key.repeat)
-                ToggleFullScreen();
-            return WindowMessage::Other;
+            return KeyMessage(event.key);
         case SDL_AUDIODEVICEREMOVED:
             return event.adevice.iscapture ? WindowMessage::Other : WindowMessage::AudioLost;
         default:
@@ -175,6 +194,7 @@ void SetPresenting(bool on) { presenting = on; }
 
 void SwapBuffers() {
     if (!presenting) return;
+    if (overlay) overlay();
     if (beforeSwap) beforeSwap();
     if (snapshot) snapshot();
     if (!window) return;
@@ -183,6 +203,10 @@ void SwapBuffers() {
     DrawableSize(width, height);
     PresentPicture(width, height);
     SDL_GL_SwapWindow(window);
+    // Off screen the swap does not end the frame for the driver: Mesa keeps the frame's
+    // retired vertex buffers in flight, hundreds of megabytes over a run, unless the frame is
+    // finished here.
+    if (!realDisplay) glFinish();
     swapSeconds += static_cast<double>(SDL_GetPerformanceCounter() - start) /
                    static_cast<double>(SDL_GetPerformanceFrequency());
     DrawableSize(width, height);
@@ -190,6 +214,8 @@ void SwapBuffers() {
 }
 
 double SwapSeconds() { return swapSeconds; }
+
+void SetOverlayHook(void (*hook)()) { overlay = hook; }
 
 void SetBeforeSwapHook(void (*hook)()) { beforeSwap = hook; }
 

@@ -50,6 +50,14 @@ enum class WindowMessage {
     Escape,      // the Escape key went down
     AudioLost,   // the audio output device went away
     Screenshot,  // F12 went down
+    Pause,       // Space: pause or resume
+    Back,        // Left: five seconds back
+    Forward,     // Right: five seconds on
+    PreviousScene,   // Page Up: the start of the scene before
+    NextScene,   // Page Down: the start of the next scene
+    Home,        // Home: the start of the timeline
+    StepFrame,   // '.': one frame on while paused
+    TimeBar,     // Tab: show or hide the time line
     Other,       // anything else; handled and dropped
 };
 
@@ -70,6 +78,10 @@ double SwapSeconds();
 
 // While presenting is off (catching up to a start time), swaps do nothing, not even the hook.
 void SetPresenting(bool on);
+
+// Called first before every swap, to draw over the finished picture (the player's time line);
+// null for none.
+void SetOverlayHook(void (*hook)());
 
 // Called just before every swap, with the finished picture still in the back buffer; null for none.
 void SetBeforeSwapHook(void (*hook)());

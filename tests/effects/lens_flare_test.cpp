@@ -170,6 +170,58 @@ TEST(LensFlare, FindsTheSunAndReadsTheDepthInsideTheWindow) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+// GL's own answer for the current origin: one point in feedback mode.
+static bool FeedbackSunPosition(float& x, float& y) {
+    GLfloat feedback[32];
+    glFeedbackBuffer(32, GL_2D, feedback);
+    glRenderMode(GL_FEEDBACK);
+    glBegin(GL_POINTS);
+    glVertex3f(0.0f, 0.0f, 0.0f);
+    glEnd();
+    const GLint written = glRenderMode(GL_RENDER);
+    if (written < 3 || static_cast<GLenum>(feedback[0]) != GL_POINT_TOKEN) return false;
+    x = feedback[1];
+    y = feedback[2];
+    return true;
+}
+
+// The sun is found on the CPU; over many poses, near the edges of the view volume and behind
+// the eye, in two viewports, the answer must be feedback mode's.
+TEST(LensFlare, FindsTheSunWhereFeedbackModeDoes) {
+    if (!testing_support::OpenGLTestContext()) GTEST_SKIP() << "no GL context";
+    platform::SRand(7);
+    auto unit = [] { return static_cast<float>(platform::Rand()) / 32767.0f; };
+    int seen = 0, clipped = 0;
+    const GLint viewports[2][4] = {{0, 0, 640, 480}, {37, 11, 533, 400}};
+    for (const GLint* viewport : viewports) {
+        glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+        for (int pose = 0; pose < 400; ++pose) {
+            glMatrixMode(GL_PROJECTION);
+            glLoadIdentity();
+            gluPerspective(30.0 + 40.0 * unit(), 640.0 / 480.0, 0.5 + unit(), 64.0 + 200.0 * unit());
+            glMatrixMode(GL_MODELVIEW);
+            glLoadIdentity();
+            glRotatef(360.0f * unit(), unit() - 0.5f, unit() - 0.5f, unit() - 0.5f);
+            glTranslatef(60.0f * (unit() - 0.5f), 60.0f * (unit() - 0.5f), 120.0f * (unit() - 0.7f));
+            float cpuX = -1, cpuY = -1, glX = -1, glY = -1;
+            const bool cpu = FindSunOnScreen(cpuX, cpuY);
+            const bool fed = FeedbackSunPosition(glX, glY);
+            ASSERT_EQ(cpu, fed) << "pose " << pose;
+            if (!fed) {
+                ++clipped;
+                continue;
+            }
+            ++seen;
+            EXPECT_NEAR(cpuX, glX, 1e-3f) << "pose " << pose;
+            EXPECT_NEAR(cpuY, glY, 1e-3f) << "pose " << pose;
+        }
+    }
+    glViewport(0, 0, 640, 480);
+    EXPECT_GT(seen, 50);
+    EXPECT_GT(clipped, 50);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 TEST(LensFlare, RayNoiseIsFilledFirstThenBlendedTowardsNewTargets) {
     if (!testing_support::OpenGLTestContext()) GTEST_SKIP() << "no GL context";
     FlareFixture fixture;
