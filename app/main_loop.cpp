@@ -115,7 +115,7 @@ bool TakeMessage(bool& stop, bool& audioLost) {
 
 // One step of the demo: the frame, its check and its timing. False when the run is over.
 bool PlayStep(const Options& options, RunControl& run, GlErrorCheck& glCheck, Benchmark& benchmark) {
-    run.BeforeTick(demo.clock, sceneThree.startTime);
+    run.BeforeTick();
     const double frameStart = platform::WallSeconds();
     const double swapBefore = platform::SwapSeconds();
     pass_times::BeginFrame();

@@ -62,8 +62,8 @@ bool RunControl::Begin(double timelineSeconds, const std::string& musicPath, std
 }
 
 void RunControl::StartShowing() {
-    if (scissored) glDisable(GL_SCISSOR_TEST);
-    scissored = false;
+    platform::SetDrawing(true);
+    glDisable(GL_SCISSOR_TEST);   // whatever the unseen frames narrowed it to
     platform::SetPresenting(true);
     showing = true;
     const double startTime = static_cast<double>(startFrame) / options.fps;
@@ -72,22 +72,22 @@ void RunControl::StartShowing() {
     if (onShowing) onShowing(startTime);
 }
 
-void RunControl::BeforeTick(double demoSeconds, double sceneThreeStart) {
+void RunControl::Restart(double startSeconds) {
+    options.startSeconds = startSeconds;
+    startFrame = StartFrame(startSeconds, options.fps);
+    step = 0;
+    showing = false;
+    catchUpStarted = platform::WallSeconds();
+    platform::SetPresenting(false);
+}
+
+void RunControl::BeforeTick() {
     if (!showing && step >= startFrame) StartShowing();
     if (showing) {
         if (step == startFrame && recording) progress.Begin(stderr, plannedFrames, options.fps, platform::WallSeconds());
         return;
     }
-    // Whole frames from just before scene three's window on: the flare's depth read needs them.
-    const bool whole = demoSeconds + 2.0 / options.fps >= sceneThreeStart;
-    if (whole && scissored) {
-        glDisable(GL_SCISSOR_TEST);
-        scissored = false;
-    } else if (!whole && !scissored) {
-        glEnable(GL_SCISSOR_TEST);
-        glScissor(0, 0, 1, 1);
-        scissored = true;
-    }
+    platform::SetDrawing(false);
 }
 
 bool RunControl::AfterTick(double demoSeconds) {
@@ -106,7 +106,8 @@ bool RunControl::AfterTick(double demoSeconds) {
 bool RunControl::Finish(double demoSeconds, bool stoppedEarly) {
     if (!showing) {
         platform::SetPresenting(true);
-        if (scissored) glDisable(GL_SCISSOR_TEST);
+        platform::SetDrawing(true);
+        glDisable(GL_SCISSOR_TEST);
     }
     if (!recording) return true;
     platform::SetBeforeSwapHook(nullptr);

@@ -2,8 +2,8 @@
 //
 // A run that starts later than 0 s still lives through every frame before its start, at the
 // same time step, so every piece of per-frame state comes out as in a whole run; those frames
-// are drawn through a one-pixel scissor and never presented. Scene three is the exception: its
-// lens flare reads the depth buffer back, so inside its window the unseen frames are drawn whole.
+// are played with the drawing gate shut and never presented. (Scene three lets through the
+// little its lens flare needs to read the depth under the sun.)
 #pragma once
 
 #include <functional>
@@ -36,12 +36,16 @@ public:
     // With the scenes added and the context current, before loading: plans the recording,
     // starts its output and its read-back. False with a message when the output cannot start.
     bool Begin(double timelineSeconds, const std::string& musicPath, std::string& error);
-    // Before each Tick: leaves the unseen part at the start frame, and picks how the unseen
-    // frames are drawn.
-    void BeforeTick(double demoSeconds, double sceneThreeStart);
+    // Before each Tick: leaves the unseen part at the start frame; until then the drawing gate
+    // stays shut.
+    void BeforeTick();
     // After each Tick: records and counts a shown frame. False when the run is over (the
     // planned frames are done) or the recording failed.
     bool AfterTick(double demoSeconds);
+    // Plays the timeline unseen again from its first frame up to `startSeconds`, as a run with
+    // that start would (a seek of a live run, after the demo was rewound). The showing callback
+    // runs again when the start is reached, also for a start of 0.
+    void Restart(double startSeconds);
     // Whether this step's frame is shown (the start has been reached).
     bool Showing() const { return showing; }
     long FramesShown() const { return shown; }
@@ -55,11 +59,10 @@ public:
 private:
     void StartShowing();
 
-    const RunOptions options;
+    RunOptions options;
     std::function<void(double)> onShowing;
     bool recording = false;
     bool showing = true;
-    bool scissored = false;
     bool failed = false;
     long step = 0;          // frames of a whole run gone by
     long startFrame = 0;

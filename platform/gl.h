@@ -31,3 +31,6 @@
 #ifndef GL_TEXTURE_MAX_ANISOTROPY_EXT
 #define GL_TEXTURE_MAX_ANISOTROPY_EXT 0x84FE
 #endif
+
+// Every primitive the program draws passes the drawing gate.
+#include "platform/draw_gate.h"

@@ -37,10 +37,11 @@ void CloudBatches::Flush() {
     // The batch uses vertices 0 .. pending·unitVertices − 1; naming the range spares the driver
     // a scan of the indices for it.
     const GLuint lastVertex = static_cast<GLuint>(pending * unitVertices - 1);
-    glDrawRangeElements(mode, 0, lastVertex, pending * unitIndices, GL_UNSIGNED_SHORT, indices);
+    if (platform::Drawing())
+        glDrawRangeElements(mode, 0, lastVertex, pending * unitIndices, GL_UNSIGNED_SHORT, indices);
     if (useRange)
         ext::glSetFenceNV(chunk->fence, GL_ALL_COMPLETED_NV);
-    else
+    else if (platform::Drawing())
         glFlush();   // a batch per flush keeps a software renderer's work queue short
     pending = 0;
 }

@@ -1,6 +1,7 @@
 // scenes/scene_three.cpp — loading, start, teardown and the choice of section per frame.
 #include "scenes/scene_three.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -92,7 +93,26 @@ bool SceneThree::Load() {
     sea.Build(params);
     sea.SetTextureRepeat(7.0f, 7.0f);
     sea.ComputeNormals();
+    FindBoxes();
     return true;
+}
+
+void SceneThree::FindBoxes() {
+    seaBox = Bounds{};
+    for (const TerrainVertex& v : sea.vertices) seaBox.Add(v.x, v.y, v.z);
+    seaBox.Widen(0.0f, 0.05f, 0.0f);   // the ripple's height either way
+    islandBox = Bounds{};
+    for (std::uint16_t i : islandIndices) {
+        const MeshVertex& v = island.vertices[i];
+        islandBox.Add(v.x, v.y, v.z);
+    }
+    treeBox = Bounds{};
+    for (const TreePoint& p : tree->trunk->positions) treeBox.Add(p.x, p.y, p.z);
+    // A leaf hangs 0.792 below its centre to 0.099 above and turns within 0.33 of it.
+    for (const TreePoint& c : tree->leaves->centres) {
+        treeBox.Add(c.x - 0.33f, c.y - 0.792f, c.z - 0.33f);
+        treeBox.Add(c.x + 0.33f, c.y + 0.099f, c.z + 0.33f);
+    }
 }
 
 bool SceneThree::Start() {

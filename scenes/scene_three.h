@@ -15,6 +15,7 @@
 #include "geometry/mesh.h"
 #include "geometry/path_points.h"
 #include "geometry/tree.h"
+#include "geometry/window_point.h"
 #include "scene/scene.h"
 
 // Animation state of the scene that lasts the whole run; nothing resets it.
@@ -60,10 +61,22 @@ public:
     Terrain sea;
 
 private:
+    void FindBoxes();
     void DrawIslandSection();
     void DrawSeaSection();
     void DrawCreditsRoll();
-    void DrawSea();
+    // The sea's strips; `sunTested` lets them through while frames are lived through unseen.
+    void DrawSea(bool sunTested);
+    // With the drawing gate shut, narrows drawing to the pixel under the sun and clears its
+    // depth; false when the sun is off screen. True whenever the gate is open.
+    bool NarrowToSunPixel();
+    // With the drawing gate shut: whether anything inside `box` (in the current frame) can
+    // cover the pixel under the sun. True whenever the gate is open.
+    bool MayHideSun(const Bounds& box) const;
+    int sunPixel[2] = {0, 0};   // the pixel under the sun, while lived through unseen
+    Bounds seaBox;              // the sea with its ripple, in its own frame
+    Bounds islandBox;           // the island, in the island's frame
+    Bounds treeBox;             // the branches and every place a leaf can turn to
     void DrawWhiteFlash();
     void DrawRedFade();
     void DrawSun();

@@ -27,6 +27,33 @@ void SceneThree::DrawCloudLayers() { ::DrawCloudLayers(textures[4], frameTime); 
 
 void SceneThree::DrawLensFlare() { ::DrawLensFlare({textures[6], textures[7], textures[8]}, rayNoiseTexels, frameTime); }
 
+bool SceneThree::NarrowToSunPixel() {
+    if (platform::Drawing()) return true;
+    // Lived through unseen: the flare needs only the depth under the sun's centre, so only that
+    // pixel is cleared and drawn into, and nothing at all while the sun is off screen.
+    float x = 0.0f, y = 0.0f;
+    if (!FindSunOnScreen(x, y)) return false;
+    int px = static_cast<int>(x), py = static_cast<int>(y);
+    KeepInsideViewport(px, py);
+    sunPixel[0] = px;
+    sunPixel[1] = py;
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(px, py, 1, 1);
+    const platform::DrawingAllowed clear;
+    glClear(GL_DEPTH_BUFFER_BIT);
+    return true;
+}
+
+bool SceneThree::MayHideSun(const Bounds& box) const {
+    if (platform::Drawing()) return true;
+    GLdouble modelView[16], projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    return PixelRayMeetsBox(modelView, projection, viewport, sunPixel[0], sunPixel[1], box);
+}
+
 void SceneThree::DrawIslandSection() {
     SceneThreeAnimation& a = sceneThreeAnimation;
     Turn(a.islandAngle, 15.0f, frameTime, 360.0f);
@@ -45,6 +72,7 @@ void SceneThree::DrawIslandSection() {
     glEnable(GL_TEXTURE_2D);
     glPushMatrix();
     glTranslatef(0.0f, 5.0f, 10.0f);
+    const bool sunTested = NarrowToSunPixel();
     DrawSun();
     glPopMatrix();
     pass_times::Mark("clear and sun");
@@ -59,10 +87,14 @@ void SceneThree::DrawIslandSection() {
         glVertexPointer(3, GL_FLOAT, sizeof(MeshVertex), &island.vertices->x);
         glNormalPointer(GL_FLOAT, sizeof(MeshVertex), &island.vertices->nx);
         glTexCoordPointer(2, GL_FLOAT, sizeof(MeshVertex), &island.vertices->s);
+        const platform::DrawingAllowed occluder(sunTested && MayHideSun(islandBox));
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(islandIndices.size()), GL_UNSIGNED_SHORT,
                        islandIndices.data());
     }
-    tree->DrawTree();
+    {
+        const platform::DrawingAllowed occluder(sunTested && MayHideSun(treeBox));
+        tree->DrawTree();
+    }
     pass_times::Mark("island and tree");
 
     glDisable(GL_LIGHTING);
@@ -96,6 +128,7 @@ void SceneThree::DrawSeaSection() {
     glEnable(GL_TEXTURE_2D);
     glPushMatrix();
     glTranslatef(4.5f, 1.5f, -3.0f);
+    const bool sunTested = NarrowToSunPixel();
     DrawSun();
     glPopMatrix();
     pass_times::Mark("clear and sun");
@@ -115,7 +148,7 @@ void SceneThree::DrawSeaSection() {
     glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
     const GLfloat fogColour[] = {0.6f, 0.6f, 1.0f, 1.0f};
     glFogfv(GL_FOG_COLOR, fogColour);
-    DrawSea();
+    DrawSea(sunTested);
     glDisable(GL_BLEND);
     glDisable(GL_FOG);
     glPopMatrix();
@@ -133,7 +166,7 @@ void SceneThree::DrawSeaSection() {
     if (fadeToRed) DrawRedFade();
 }
 
-void SceneThree::DrawSea() {
+void SceneThree::DrawSea(bool sunTested) {
     SceneThreeAnimation& a = sceneThreeAnimation;
     Turn(a.seaPhase, 4.0f, frameTime, 6.28f);
     Turn(a.seaScroll, 0.1f, frameTime, 1.0f);
@@ -146,7 +179,8 @@ void SceneThree::DrawSea() {
     // Ripples 0.05 high run along the grid's x axis.
     const TerrainVertex* v = sea.vertices.data();
     const std::uint32_t columns = sea.columns;
-    for (std::uint32_t r = 0; r + 1 < sea.rows; ++r) {
+    const platform::DrawingAllowed occluder(sunTested && MayHideSun(seaBox));
+    for (std::uint32_t r = 0; platform::Drawing() && r + 1 < sea.rows; ++r) {
         glBegin(GL_TRIANGLE_STRIP);
         for (std::uint32_t c = 0; c < columns; ++c) {
             for (const TerrainVertex* p : {&v[r * columns + c], &v[(r + 1) * columns + c]}) {

@@ -89,10 +89,14 @@ void SceneTwo::DrawCloud(const PointSet& set, float cx, float cy, float cz) {
     GLint shadeModel = GL_SMOOTH;
     glGetIntegerv(GL_SHADE_MODEL, &shadeModel);
     glShadeModel(GL_FLAT);
-    if (cloudOutlines)
+    if (!platform::Drawing()) {
+        // Lived through unseen: nothing of the cloud outlasts the frame but the state it leaves.
+        if (cloudOutlines) glEnable(GL_DEPTH_TEST);
+    } else if (cloudOutlines) {
         DrawCloudOutlines(set, cx, cy, cz);
-    else
+    } else {
         DrawCloudCubes(set, cx, cy, cz);
+    }
     glShadeModel(static_cast<GLenum>(shadeModel));
     glDepthMask(GL_TRUE);
 }
