@@ -24,6 +24,16 @@ void FrameStats::CountFrame(float now) {
     }
 }
 
+void FrameStats::CountFrameAtTick(std::uint32_t tick) {
+    // Seconds since the first counted frame: a float of milliseconds since boot would round
+    // its frames to the nearest 16 ms or worse after a few days.
+    if (!tickSet) {
+        firstTick = tick;
+        tickSet = true;
+    }
+    CountFrame(static_cast<float>(static_cast<double>(tick - firstTick) * 0.001));
+}
+
 float FrameStats::Average() const { return totalTime != 0.0f ? totalFrames / totalTime : 0.0f; }
 
 std::string FrameStats::Text() const {
@@ -40,7 +50,7 @@ FrameStats& GlobalFrameStats() {
 
 void DrawFrameStats() {
     FrameStats& stats = GlobalFrameStats();
-    stats.CountFrame(static_cast<float>(platform::GetTickCount()) * 0.001f);
+    stats.CountFrameAtTick(platform::GetTickCount());
     const std::string text = stats.Text();
 
     PushOverlaySpace();

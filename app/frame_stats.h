@@ -1,6 +1,7 @@
 // app/frame_stats.h — the frame-rate line drawn at the bottom left of the screen.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // The measurement behind the line: windows of at least one second, closed on the first frame
@@ -13,9 +14,13 @@ struct FrameStats {
     float totalTime = 0.0f;
     float lastSecond = 0.0f;
     bool started = false;
+    std::uint32_t firstTick = 0;
+    bool tickSet = false;
 
     // Counts one frame at `now` seconds.
     void CountFrame(float now);
+    // Counts one frame at millisecond tick `tick` (wraps like the tick counter).
+    void CountFrameAtTick(std::uint32_t tick);
     float Average() const;
     // "%4.2f FPS; Average Frame Rate : [%4.2f]; Min. FPS : [%4.2f]", at most 79 characters.
     std::string Text() const;

@@ -13,11 +13,17 @@ bool Demo::AddScene(Scene* scene) {
 
 bool Demo::Tick() {
     const std::uint32_t now = platform::GetTickCount();
-    if (!tickStarted) {
-        lastTick = now;
+    // The clock is the whole milliseconds since an anchor, not a sum of frame steps, so it does
+    // not drift at high frame rates. The anchor is the first Tick of the run, or the last Tick
+    // before someone moved the clock.
+    if (!tickStarted || clock != lastClock) {
+        anchorTick = tickStarted ? lastTick : now;
+        anchorClock = clock;
         tickStarted = true;
     }
-    clock += static_cast<float>(now - lastTick) * 0.001f;   // unsigned difference: wrap-safe
+    const std::uint32_t elapsed = now - anchorTick;   // unsigned difference: wrap-safe
+    clock = anchorClock + static_cast<float>(static_cast<double>(elapsed) * 0.001);
+    lastClock = clock;
     lastTick = now;
     SelectScene();
     if (currentScene) currentScene->Update(clock, 0.0f);

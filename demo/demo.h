@@ -47,6 +47,9 @@ public:
 private:
     bool tickStarted = false;
     std::uint32_t lastTick = 0;
+    std::uint32_t anchorTick = 0;   // the tick at which the clock read anchorClock
+    float anchorClock = 0.0f;
+    float lastClock = 0.0f;         // the clock as the last Tick left it
 };
 
 // Width in pixels of the bar's filling at `progress` percent (values above 100 count as 100).
