@@ -17,3 +17,15 @@ TEST(FrameStats, MeasurementWindowsAndStalls) {
     EXPECT_NEAR(stats.Average(), 61.0f / 3.5f, 0.01f);
     EXPECT_LE(stats.Text().size(), 79u);
 }
+
+// Weeks after boot the tick count is in the billions, where a float of seconds since boot
+// steps by a quarter second; the line still counts 16 ms frames as about 62.5 a second,
+// across the counter's wrap too.
+TEST(FrameStats, CountsFromTheTickOfItsFirstFrame) {
+    FrameStats stats;
+    const std::uint32_t start = 0xFFFFFFFFu - 500u;
+    for (std::uint32_t i = 0; i <= 126; ++i) stats.CountFrameAtTick(start + 16u * i);
+    // Each window closes on its first frame past the second, so it holds one frame more.
+    EXPECT_NEAR(stats.currentFps, 62.5f, 1.0f);
+    EXPECT_NEAR(stats.Average(), 62.5f, 1.0f);
+}

@@ -134,3 +134,16 @@ TEST_F(DemoTest, ClockAdvancesAcrossTheTickCounterWrap) {
     demo.Tick();
     EXPECT_NEAR(demo.clock, 0.25f, 1e-5);
 }
+
+// A thousand frames a second for the whole timeline: the clock is the milliseconds gone by,
+// not a single-precision sum of steps, which would run half a second fast by the end.
+TEST_F(DemoTest, ClockKeepsTimeAtAThousandFramesASecond) {
+    platform::UseVirtualClock(0);
+    demo.AddScene(&one);
+    demo.Tick();
+    for (int frame = 0; frame < 200000; ++frame) {
+        platform::AdvanceVirtualClock(1.0);
+        demo.Tick();
+    }
+    EXPECT_NEAR(demo.clock, 200.0f, 1e-4f);
+}
