@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "app/extensions.h"
+#include "app/demo_rewind.h"
 #include "app/globals.h"
+#include "app/playback.h"
 #include "app/shell.h"
 #include "capture/run_control.h"
 #include "capture/screenshot.h"
@@ -17,14 +19,6 @@
 #include "platform/window.h"
 
 namespace {
-
-const char* SectionName(const Scene* scene) {
-    if (scene == &sceneOne) return "scene one";
-    if (scene == &sceneTwo) return "scene two";
-    if (scene == &sceneThree) return "scene three";
-    if (scene == &sceneFour) return "scene four";
-    return "no scene";
-}
 
 bool EnvironmentIs(const char* name, const char* value) {
     const char* current = std::getenv(name);
@@ -43,6 +37,18 @@ RunOptions RunOptionsFrom(const Options& options) {
     run.lossless = options.lossless;
     return run;
 }
+
+}  // namespace
+
+const char* SceneName(const Scene* scene) {
+    if (scene == &sceneOne) return "scene one";
+    if (scene == &sceneTwo) return "scene two";
+    if (scene == &sceneThree) return "scene three";
+    if (scene == &sceneFour) return "scene four";
+    return "no scene";
+}
+
+namespace {
 
 // Once the window exists, every way out of the run goes through here: the GL watch stops
 // before the context goes, then the shutdown.
@@ -96,8 +102,9 @@ bool PrepareRun(const Options& options, const char* programPath, bool& headless)
 
 // Whether the window asked the run to stop, after acting on the other messages; true while a
 // message was taken (no frame this time round).
-bool TakeMessage(bool& stop, bool& audioLost) {
+bool TakeMessage(Playback& playback, bool& stop, bool& audioLost) {
     const platform::WindowMessage message = platform::PeekWindowMessage();
+    if (playback.Take(message)) return true;
     if (message == platform::WindowMessage::Destroy || message == platform::WindowMessage::Escape) {
         std::fprintf(stderr, "undertow: %s; stopping at %.2f s of the demo\n",
                      message == platform::WindowMessage::Escape ? "Escape pressed" : "the window was closed",
@@ -113,37 +120,46 @@ bool TakeMessage(bool& stop, bool& audioLost) {
     return message != platform::WindowMessage::None;
 }
 
-// One step of the demo: the frame, its check and its timing. False when the run is over.
-bool PlayStep(const Options& options, RunControl& run, GlErrorCheck& glCheck, Benchmark& benchmark) {
+// How a step of the demo ended.
+enum class StepEnd { GoesOn, TimelineOver, RunOver };
+
+// One step of the demo: the frame, its check and its timing.
+StepEnd PlayStep(const Options& options, RunControl& run, GlErrorCheck& glCheck, Benchmark& benchmark) {
     run.BeforeTick();
     const double frameStart = platform::WallSeconds();
     const double swapBefore = platform::SwapSeconds();
     pass_times::BeginFrame();
     const bool goesOn = demo.Tick();
-    if (options.checkGl) glCheck.Check(SectionName(demo.currentScene), demo.clock);
+    if (options.checkGl) glCheck.Check(SceneName(demo.currentScene), demo.clock);
     if (options.benchmark && run.Showing()) {
         const double finishStart = platform::WallSeconds();
         glFinish();   // count the rendering, not just its submission
         const double frameEnd = platform::WallSeconds();
-        pass_times::EndFrame(SectionName(demo.currentScene), "the rest and the swap");
+        pass_times::EndFrame(SceneName(demo.currentScene), "the rest and the swap");
         const double waitSeconds = platform::SwapSeconds() - swapBefore + (frameEnd - finishStart);
-        benchmark.Record(SectionName(demo.currentScene), (frameEnd - frameStart) * 1000.0, waitSeconds * 1000.0);
+        benchmark.Record(SceneName(demo.currentScene), (frameEnd - frameStart) * 1000.0, waitSeconds * 1000.0);
     }
     const bool more = run.AfterTick(demo.clock);
     if (platform::IsVirtualClock()) platform::AdvanceVirtualClock(1000.0 / options.fps);
-    return goesOn && more;
+    if (!more) return StepEnd::RunOver;
+    return goesOn ? StepEnd::GoesOn : StepEnd::TimelineOver;
 }
 
 // The main loop; true when the window stopped the run early.
 bool PlayFrames(const Options& options, RunControl& run, GlErrorCheck& glCheck, Benchmark& benchmark) {
+    Playback playback(options, run);
     bool stop = false;
     bool audioLost = false;
     for (;;) {
-        if (TakeMessage(stop, audioLost)) {
+        if (TakeMessage(playback, stop, audioLost)) {
             if (stop) return true;
             continue;
         }
-        if (!PlayStep(options, run, glCheck, benchmark)) return false;
+        if (playback.Holding()) continue;
+        const StepEnd end = PlayStep(options, run, glCheck, benchmark);
+        if (end == StepEnd::RunOver) return false;
+        if (end == StepEnd::TimelineOver && !playback.LoopBack()) return false;
+        playback.AfterFrame();
     }
 }
 
@@ -160,6 +176,7 @@ int Report(const Options& options, const GlErrorCheck& glCheck, const Benchmark&
         pass_times::Print(stdout);
         if (!options.jsonFile.empty() && !benchmark.WriteJson(options.jsonFile, loadSeconds)) {
             std::fprintf(stderr, "undertow: cannot write %s\n", options.jsonFile.c_str());
+            if (exitCode == kExitOk) exitCode = kExitSetupFailed;   // as a recording that cannot be written
         }
     }
     return exitCode;
@@ -183,8 +200,9 @@ int RunDemo(const Options& options, const char* programPath) {
     const bool virtualClock = options.UsesVirtualClock();
     RunControl run(RunOptionsFrom(options), [virtualClock](double seconds) {
         if (virtualClock) return;
-        platform::UseLiveClockFrom(platform::GetTickCount());
+        // The music first: moving it may take a while, and the live clock starts with it.
         PlayMusicFrom(seconds);
+        platform::UseLiveClockFrom(platform::GetTickCount());
     });
     std::string error;
     if (!run.Begin(demo.endTime, platform::ResolveAssetPath(kMusicFile), error)) {
@@ -194,6 +212,7 @@ int RunDemo(const Options& options, const char* programPath) {
     if (options.checkGl) glCheck.Begin(IsExtensionSupported("GL_KHR_debug"));
     const double loadStart = platform::WallSeconds();
     demo.LoadAll();
+    KeepStateAfterLoading();
     const double loadSeconds = platform::WallSeconds() - loadStart;
     if (options.checkGl) glCheck.Check("the loading screen", demo.clock);
 

@@ -57,6 +57,16 @@ const OptionInfo kOptions[] = {
     {"--no-vsync", nullptr, nullptr, "do not wait for the display's refresh between frames",
      Switch(),
      [](Options& o, const OptionValue&) { o.vsync = false; }},
+    {"--max-fps", nullptr, "N",
+     "draw at most N frames a second while playing (default 60, the\n"
+     "rate the motion was timed at; 0: as fast as the display allows)",
+     Whole("a number", "a whole number from 0 to 1000", 0, 1000),
+     [](Options& o, const OptionValue& v) { o.maxFps = static_cast<int>(v.whole); }},
+    {"--loop", nullptr, nullptr,
+     "when the timeline ends, play it again from the start with the\n"
+     "music, until Escape (with --capture or --benchmark, --frames ends it)",
+     Switch(),
+     [](Options& o, const OptionValue&) { o.loop = true; }},
     {"--stats", nullptr, nullptr, "draw the frame-rate line",
      Switch(),
      [](Options& o, const OptionValue&) { o.stats = true; }},
@@ -139,7 +149,11 @@ const OptionInfo kOptions[] = {
 constexpr const char* kUsageLine = "usage: undertow [options]\n";
 constexpr const char* kClosingNote =
     "Without a display, --capture and --benchmark render off screen.\n"
-    "F12 writes the picture as undertow-NNNN.png in the current folder.\n";
+    "F12 writes the picture as undertow-NNNN.png in the current folder.\n"
+    "Keys while playing: Space pauses and resumes, '.' steps one frame while\n"
+    "paused, Left and Right go 5 s back and on, Page Up and Page Down go to the\n"
+    "previous and next scene, Home to the start, Tab shows the time line,\n"
+    "Escape ends the run.\n";
 
 // "--data DIR" or "-h, --help".
 std::string Spelling(const OptionInfo& option) {

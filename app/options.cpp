@@ -86,6 +86,10 @@ bool CheckCombinations(Options& options, std::string& error) {
         error = "--pass-times goes with --benchmark";
         return false;
     }
+    if (options.loop && options.UsesVirtualClock() && options.frames <= 0) {
+        error = "--loop with --benchmark or --capture needs --frames to end the run";
+        return false;
+    }
     const char* clash = nullptr;
     if (options.exclusive && options.windowed) clash = "--exclusive switches the display mode for full screen; it cannot go with --windowed";
     else if (options.exclusive && options.windowWidth > 0) clash = "--exclusive shows 640x480 full screen; it cannot go with --size";

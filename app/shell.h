@@ -15,6 +15,11 @@ constexpr int kExitAudioFailed = 255;  // -1: no audio device, or the music cann
 // The music, played from the asset root.
 constexpr const char* kMusicFile = "DANE\\Oblomar.mp3";
 
+class Scene;
+
+// "scene one" .. "scene four" for the demo's scenes, "no scene" otherwise.
+const char* SceneName(const Scene* scene);
+
 // Runs the whole demo as the options say and returns the exit code (app/main_loop.cpp).
 int RunDemo(const Options& options, const char* programPath);
 

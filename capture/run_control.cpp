@@ -69,7 +69,7 @@ void RunControl::StartShowing() {
     const double startTime = static_cast<double>(startFrame) / options.fps;
     std::fprintf(stderr, "undertow: reached %.2f s of the demo in %.1f s\n", startTime,
                  platform::WallSeconds() - catchUpStarted);
-    if (onShowing) onShowing(startTime);
+    showingBegan = true;
 }
 
 void RunControl::Restart(double startSeconds) {
@@ -93,6 +93,10 @@ void RunControl::BeforeTick() {
 bool RunControl::AfterTick(double demoSeconds) {
     ++step;
     if (!showing) return true;
+    if (showingBegan) {
+        showingBegan = false;
+        if (onShowing) onShowing(static_cast<double>(startFrame) / options.fps);
+    }
     ++shown;
     if (!recording) return options.frames <= 0 || shown < options.frames;
     if (!recorder.EndStep()) {

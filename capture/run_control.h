@@ -29,8 +29,9 @@ long TimelineFrames(double timelineSeconds, int fps);
 
 class RunControl {
 public:
-    // `onShowing` runs once, when a run with a later start is about to draw its first shown
-    // frame, with the demo time of that frame (the shell starts the music there).
+    // `onShowing` runs once, when a run with a later start has drawn its first shown frame on
+    // the virtual clock, with the demo time of that frame (the shell starts the music and the
+    // live clock there, so that frame is exactly the one a whole run shows).
     RunControl(const RunOptions& options, std::function<void(double)> onShowing);
 
     // With the scenes added and the context current, before loading: plans the recording,
@@ -63,6 +64,7 @@ private:
     std::function<void(double)> onShowing;
     bool recording = false;
     bool showing = true;
+    bool showingBegan = false;   // the first shown frame is being drawn
     bool failed = false;
     long step = 0;          // frames of a whole run gone by
     long startFrame = 0;

@@ -82,6 +82,10 @@ void AudioStop() {
     if (audioOpen) Mix_HaltMusic();
 }
 
+void AudioPause() {
+    if (audioOpen) Mix_PauseMusic();
+}
+
 void AudioStreamFree(AudioStream stream) {
     if (stream == 0 || stream != musicHandle || !music) return;
     Mix_HaltMusic();

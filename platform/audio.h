@@ -21,6 +21,8 @@ void AudioStreamPlay(AudioStream stream, bool flush, unsigned flags);
 // Moves the playing stream to `seconds` from its start; false when it cannot.
 bool AudioStreamSetPosition(AudioStream stream, double seconds);
 void AudioStop();
+// Holds the playing music where it is; AudioStart goes on from there.
+void AudioPause();
 void AudioStreamFree(AudioStream stream);
 void AudioFree();
 

@@ -1,0 +1,173 @@
+// app/playback.cpp — pause, frame step, seeks, the time line, --loop and --max-fps.
+#include "app/playback.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "app/bitmap_font.h"
+#include "app/demo_rewind.h"
+#include "app/globals.h"
+#include "app/shell.h"
+#include "platform/audio.h"
+#include "platform/gl.h"
+#include "platform/picture_target.h"
+#include "platform/tick.h"
+#include "player/time_bar.h"
+#include "scene/overlay_space.h"
+
+namespace {
+
+constexpr double kHoldSleepSeconds = 0.01;      // the paused loop's wait between looks at the keys
+constexpr double kRepaintSeconds = 0.25;        // how often the paused picture is put back on screen
+
+const Playback* overlayOwner = nullptr;
+
+void DrawOverlayHook() {
+    if (overlayOwner) overlayOwner->DrawOverlay();
+}
+
+void PrintWithFont(const char* text) {
+    for (const char* c = text; *c; ++c) font.PrintChar(*c);
+}
+
+void SleepSeconds(double seconds) {
+    if (seconds > 0.0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+}  // namespace
+
+PlayerTimeline DemoTimeline(int fps) {
+    PlayerTimeline timeline;
+    for (const Scene* scene : demo.scenes) timeline.sceneStarts.push_back(scene->startTime);
+    std::sort(timeline.sceneStarts.begin(), timeline.sceneStarts.end());
+    timeline.end = demo.endTime;
+    timeline.fps = fps;
+    return timeline;
+}
+
+Playback::Playback(const Options& runOptions, RunControl& runControl)
+    : options(runOptions), run(runControl), player(DemoTimeline(60)), live(!runOptions.UsesVirtualClock()) {
+    if (!live) return;
+    overlayOwner = this;
+    platform::SetOverlayHook(DrawOverlayHook);
+}
+
+Playback::~Playback() {
+    if (overlayOwner != this) return;
+    overlayOwner = nullptr;
+    platform::SetOverlayHook(nullptr);
+}
+
+bool Playback::Take(platform::WindowMessage message) {
+    if (!live || !IsPlayerKey(message)) return false;
+    const PlayerAction action = player.Take(message, demo.clock);
+    switch (action.kind) {
+        case PlayerAction::Kind::Pause: Pause(); break;
+        case PlayerAction::Kind::Resume: Resume(); break;
+        case PlayerAction::Kind::Seek: Seek(action.seconds); break;
+        case PlayerAction::Kind::Step: Step(); break;
+        case PlayerAction::Kind::TimeBar:
+            if (player.Paused() && !seeking) ShowPausedPicture();
+            break;
+        case PlayerAction::Kind::None: break;
+    }
+    return true;
+}
+
+bool Playback::Holding() {
+    if (!live || !player.Paused() || seeking || stepping) return false;
+    if (platform::WallSeconds() - pictureShownAt >= kRepaintSeconds) ShowPausedPicture();
+    SleepSeconds(kHoldSleepSeconds);
+    return true;
+}
+
+void Playback::AfterFrame() {
+    if (!live) return;
+    if (seeking && run.Showing()) {
+        seeking = false;
+        if (player.Paused()) Pause();   // the seek's first frame is the one held
+    }
+    if (stepping) {
+        stepping = false;
+        KeepPausedPicture();
+    }
+    if (options.maxFps <= 0 || !run.Showing() || player.Paused()) return;
+    const double now = platform::WallSeconds();
+    SleepSeconds(nextFrameAt - now);
+    nextFrameAt = std::max(now, nextFrameAt) + 1.0 / options.maxFps;
+}
+
+bool Playback::LoopBack() {
+    if (!options.loop) return false;
+    RewindDemo();
+    if (live) PlayMusicFrom(0.0);
+    nextFrameAt = 0.0;
+    return true;
+}
+
+void Playback::DrawOverlay() const {
+    if (!player.TimeBarShown()) return;
+    DrawTimeBar(demo.clock, demo.endTime, SceneName(demo.currentScene), player.Paused(), PrintWithFont);
+}
+
+// The music holds and the demo clock stands still until Resume.
+void Playback::Pause() {
+    platform::AudioPause();
+    platform::UseVirtualClock(platform::GetTickCount());
+    KeepPausedPicture();
+}
+
+void Playback::Resume() {
+    pausedPicture.clear();
+    platform::UseLiveClockFrom(platform::GetTickCount());
+    platform::AudioStart();
+    nextFrameAt = 0.0;
+}
+
+// The demo starts again and is played unseen up to `seconds`, as --start does; the run control
+// starts the music and the live clock there.
+void Playback::Seek(double seconds) {
+    platform::AudioStop();
+    RewindDemo();
+    platform::UseVirtualClock(0);
+    run.Restart(seconds);
+    seeking = true;
+    stepping = false;
+}
+
+// The paused clock moves on by one step after the frame, as every frame of the virtual clock.
+void Playback::Step() {
+    if (!seeking) stepping = true;
+}
+
+void Playback::KeepPausedPicture() {
+    const platform::PixelRect rect = platform::BeginPictureRead(true);
+    pausedWidth = rect.width;
+    pausedHeight = rect.height;
+    pausedPicture.assign(static_cast<std::size_t>(rect.width) * rect.height * 3, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(rect.x, rect.y, rect.width, rect.height, GL_RGB, GL_UNSIGNED_BYTE, pausedPicture.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    platform::EndPictureRead();
+    pictureShownAt = platform::WallSeconds();
+}
+
+// Puts the kept picture back on screen, with the time line over it when shown.
+void Playback::ShowPausedPicture() {
+    pictureShownAt = platform::WallSeconds();
+    if (pausedPicture.empty()) return;
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_PIXEL_MODE_BIT | GL_TRANSFORM_BIT);
+    PushOverlaySpace();
+    for (GLenum cap : {GL_TEXTURE_1D, GL_TEXTURE_2D, GL_LIGHTING, GL_DEPTH_TEST, GL_FOG, GL_BLEND, GL_ALPHA_TEST,
+                       GL_SCISSOR_TEST, GL_STENCIL_TEST})
+        glDisable(cap);
+    glPixelZoom(1.0f, 1.0f);
+    glRasterPos2i(0, 0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glDrawPixels(pausedWidth, pausedHeight, GL_RGB, GL_UNSIGNED_BYTE, pausedPicture.data());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    PopOverlaySpace();
+    glPopAttrib();
+    platform::SwapBuffers();
+}

@@ -1,0 +1,55 @@
+// app/playback.h — what a live run adds around the frames: the player's keys, the paused
+// picture, the time line, --loop and the pace of --max-fps.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "app/options.h"
+#include "capture/run_control.h"
+#include "platform/window.h"
+#include "player/player.h"
+
+class Playback {
+public:
+    Playback(const Options& options, RunControl& run);
+    ~Playback();
+    Playback(const Playback&) = delete;
+    Playback& operator=(const Playback&) = delete;
+
+    // Acts on `message` when it is one of the player's keys in a live run; false otherwise.
+    bool Take(platform::WindowMessage message);
+    // True while paused with no frame step asked for: the loop draws no frame this time round.
+    // Keeps the paused picture on screen and waits a little.
+    bool Holding();
+    // After each frame: holds a pause over a seek's first frame, and keeps to --max-fps.
+    void AfterFrame();
+    // At the end of the timeline: with --loop, starts the demo again from 0 and returns true.
+    bool LoopBack();
+
+    // Draws the time line when it is shown (the overlay hook's work).
+    void DrawOverlay() const;
+
+private:
+    void Pause();
+    void Resume();
+    void Seek(double seconds);
+    void Step();
+    void KeepPausedPicture();
+    void ShowPausedPicture();
+
+    const Options& options;
+    RunControl& run;
+    Player player;
+    bool live;
+    bool stepping = false;        // one frame is to be drawn while paused
+    bool seeking = false;         // a seek's target frame has not been shown yet
+    double nextFrameAt = 0.0;     // wall-clock seconds before which no frame is drawn
+    double pictureShownAt = 0.0;  // when the paused picture was last put on screen
+    std::vector<std::uint8_t> pausedPicture;   // RGB, bottom row first
+    int pausedWidth = 0;
+    int pausedHeight = 0;
+};
+
+// The player's view of this run's timeline: the scenes' start times and the end.
+PlayerTimeline DemoTimeline(int fps);
