@@ -3,15 +3,18 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include "app/bitmap_font.h"
 #include "app/demo_rewind.h"
 #include "app/globals.h"
 #include "app/shell.h"
+#include "measure/gl_objects.h"
 #include "platform/audio.h"
 #include "platform/gl.h"
 #include "platform/picture_target.h"
+#include "platform/process_memory.h"
 #include "platform/tick.h"
 #include "player/time_bar.h"
 #include "scene/overlay_space.h"
@@ -20,6 +23,7 @@ namespace {
 
 constexpr double kHoldSleepSeconds = 0.01;      // the paused loop's wait between looks at the keys
 constexpr double kRepaintSeconds = 0.25;        // how often the paused picture is put back on screen
+constexpr unsigned kCountedNames = 4096;        // GL names a pass report looks at
 
 const Playback* overlayOwner = nullptr;
 
@@ -103,6 +107,10 @@ bool Playback::LoopBack() {
     RewindDemo();
     if (live) PlayMusicFrom(0.0);
     nextFrameAt = 0.0;
+    ++passes;
+    // What a soak compares between passes.
+    std::fprintf(stderr, "undertow: pass %d begins; resident %ld KB, %d textures, %d display lists\n", passes + 1,
+                 platform::ResidentKilobytes(), CountLiveTextures(kCountedNames), CountLiveLists(kCountedNames));
     return true;
 }
 

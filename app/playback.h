@@ -49,6 +49,7 @@ private:
     std::vector<std::uint8_t> pausedPicture;   // RGB, bottom row first
     int pausedWidth = 0;
     int pausedHeight = 0;
+    int passes = 0;               // times the timeline began again (--loop)
 };
 
 // The player's view of this run's timeline: the scenes' start times and the end.

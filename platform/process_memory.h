@@ -1,0 +1,9 @@
+// platform/process_memory.h — how much memory the program holds right now.
+#pragma once
+
+namespace platform {
+
+// The resident size of this process in kilobytes; -1 where the system does not say.
+long ResidentKilobytes();
+
+}  // namespace platform
