@@ -60,7 +60,7 @@ TEST(LoadingScreen, DeliversNamesToEveryDestinationAndDrawsNarrowBarsSafely) {
     testing_support::WriteFile(root + "/TEKSTURY/pasek2.BMP",
                                testing_support::MakeBMP(4, 2, 24, std::vector<std::uint8_t>(24, 90)));
     testing_support::WriteFile(root + "/TEKSTURY/Stars.bmp",
-                               testing_support::MakeBMP(2, 2, 24, std::vector<std::uint8_t>(12, 255)));
+                               testing_support::MakeBMP(2, 2, 24, std::vector<std::uint8_t>(16, 255)));   // rows of 8
     platform::SetAssetRoot(root);
 
     Demo demo;
