@@ -285,12 +285,12 @@ void SceneTwo::DrawOpeningFade() {
     alpha -= 0.5f * frameTime;
     if (alpha < 0.0f) openingFade = false;   // the last, nearly clear overlay is still drawn
     glColor4f(0.1f, 0.05f, 0.3f, alpha);
-    DrawFullScreenVeil(false);
+    DrawFullScreenVeil();
 }
 
 void SceneTwo::DrawClosingFade() {
     float& alpha = sceneTwoAnimation.closingAlpha;
     alpha = std::min(alpha + frameTime, 1.0f);
     glColor4f(0.0f, 0.0f, 0.0f, alpha);
-    DrawFullScreenVeil(true);
+    DrawFullScreenVeil();
 }
