@@ -41,3 +41,7 @@ void Demo::SelectScene() {
 }
 
 void Demo::ResetClock() { tickStarted = false; }
+
+void Demo::ReleaseTextures() {
+    for (Texture2D& slot : textureSlots) slot.Release();
+}

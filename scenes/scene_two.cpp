@@ -131,7 +131,8 @@ bool SceneTwo::Stop() {
 
 bool SceneTwo::Unload() {
     if (!Scene::Unload()) return false;
-    // The noise texture's name stays allocated.
+    glDeleteTextures(1, &textures[2]);   // the noise texture, made by Load
+    textures[2] = 0;
     cubeIndices.reset();
     loopIndices.reset();
     wavePlane.reset();
