@@ -2,10 +2,11 @@
 #include "app/bitmap_font.h"
 
 #include "platform/glyph_rasterizer.h"
+#include "platform/window.h"
 
 BitmapFont::~BitmapFont() {
-    // The context is normally gone by now; only delete lists that still exist.
-    if (listBase != 0 && glGetString(GL_VERSION) != nullptr) DeleteLists();
+    // The shell releases the lists before the context goes; past that, no GL call is made.
+    if (platform::IsWindowOpen()) DeleteLists();
 }
 
 void BitmapFont::Create(int height, int /*width*/, const char* faceName) {

@@ -15,6 +15,7 @@ public:
     void Create(int height, int width, const char* faceName);
     // Draws one character at the raster position and advances it.
     void PrintChar(char c) const;
+    // Gives the lists back; needs the context that made them to be current.
     void DeleteLists();
 
     GLuint listBase = 0;

@@ -53,12 +53,19 @@ void DrawFrameStats() {
     stats.CountFrameAtTick(platform::GetTickCount());
     const std::string text = stats.Text();
 
+    // White glyphs whatever the scene left on: nothing may light, fog, texture, blend or hide
+    // them. The switches and the colour are as the scene left them afterwards.
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
     PushOverlaySpace();
-    glColor3f(1, 1, 1);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
+    glDisable(GL_TEXTURE_1D);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glColor3f(1, 1, 1);
     glRasterPos2i(1, 3);
     for (char c : text) font.PrintChar(c);
-    glEnable(GL_TEXTURE_2D);
     PopOverlaySpace();
+    glPopAttrib();
 }

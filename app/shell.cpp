@@ -147,6 +147,9 @@ void Shutdown() {
         scene->Unload();
         scene->Stop();
     }
+    // Every GL object goes while the context is current: nothing is left for the destructors.
+    demo.ReleaseTextures();
+    font.DeleteLists();
     ReleaseVertexArrayRange();
     if (settings.musicEnabled && shell.audioStarted) {
         platform::AudioStop();

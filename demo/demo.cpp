@@ -47,3 +47,7 @@ void Demo::SelectScene() {
 }
 
 void Demo::ResetClock() { tickStarted = false; }
+
+void Demo::ReleaseTextures() {
+    for (Texture2D& slot : textureSlots) slot.Release();
+}

@@ -29,6 +29,10 @@ public:
     bool LoadAll();
     void DrawProgress();
 
+    // Gives back the GL names of the texture slots; the shell calls it while the context is
+    // still current, after the scenes that use the names have unloaded.
+    void ReleaseTextures();
+
     // Forgets the first-tick state, so the next Tick starts the clock afresh (tests).
     void ResetClock();
 

@@ -8,6 +8,7 @@
 #include "image/image_file.h"
 #include "platform/asset_path.h"
 #include "platform/window.h"
+#include "scene/overlay_space.h"
 #include "scene/scene.h"
 
 namespace {
@@ -36,10 +37,6 @@ bool Demo::LoadAll() {
     const int units = registry.Count() + static_cast<int>(scenes.size());
     float step = 100.0f;
     if (units > 0) step = 100.0f / static_cast<float>(units);
-
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 640, 0, 480, -1, 1);
 
     TextureParams params;
     params.mipmaps = settings.useMipmaps;
@@ -80,6 +77,7 @@ void Demo::DrawProgress() {
     if (progress > 100.0f) progress = 100.0f;
     const int barWidth = ProgressBarWidth(progress);
     glClear(GL_COLOR_BUFFER_BIT);
+    PushOverlaySpace();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     // The pictures are laid out in 640 × 480 units; a larger picture draws them larger.
     GLint viewport[4];
@@ -100,6 +98,7 @@ void Demo::DrawProgress() {
     glPixelZoom(1.0f, 1.0f);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    PopOverlaySpace();
     glFlush();
     platform::SwapBuffers();
 }

@@ -16,19 +16,24 @@ constexpr long long kMaxImageBytes = 64LL * 1024 * 1024;
 // size; a file lacking more is read only when it delivers at least half of its pixel bytes.
 constexpr std::size_t kMaxImageShortfall = 64 * 1024;
 
-// Uncompressed Windows bitmap: 54-byte headers, pixel data from offset 54, rows bottom-up.
-// The readers leave the image as it was when they return false. The forms with `note` also say
-// why a file was refused, or that it came short and was accepted. The loaders print one line
-// naming the file for either.
 // Reads up to `count` bytes into `out`. The buffer grows only as data arrives, so a count the
 // stream cannot back never turns into one large allocation; returns how many bytes came.
 std::size_t ReadUpTo(std::FILE* file, std::size_t count, std::vector<std::uint8_t>& out);
 
+// The readers give the picture bottom row first, red first. They leave the image as it was
+// when they return false. The forms with `note` also say why a file was refused, or that it
+// came short and was accepted. The loaders print one line naming the file for either.
+
+// Uncompressed Windows bitmap, 24 or 32 bits a pixel (32 with or without the plain bit masks):
+// the pixels from the offset the file header gives, rows padded to 4 bytes, bottom-up or, with
+// a negative height, top-down. A 32-bit picture without an alpha mask whose fourth bytes are
+// all zero is opaque. Compressed and palette pictures and other depths are refused.
 bool ReadBMP(std::FILE* file, Image& image);
 bool ReadBMP(std::FILE* file, Image& image, std::string& note);
 bool LoadBMP(const char* path, Image& image);
 
-// Uncompressed true-colour Targa: 18-byte header, pixel data from offset 18.
+// Uncompressed true-colour Targa, 24 or 32 bits a pixel: the pixels after the image ID and any
+// colour map, in the row and column order of the origin bits. Other image types are refused.
 bool ReadTGA(std::FILE* file, Image& image);
 bool ReadTGA(std::FILE* file, Image& image, std::string& note);
 bool LoadTGA(const char* path, Image& image);

@@ -14,3 +14,6 @@ inline std::int32_t LittleEndianI32(const unsigned char* p) {
                                      (static_cast<std::uint32_t>(p[2]) << 16) |
                                      (static_cast<std::uint32_t>(p[3]) << 24));
 }
+
+// The 32-bit unsigned field at `p`.
+inline std::uint32_t LittleEndianU32(const unsigned char* p) { return static_cast<std::uint32_t>(LittleEndianI32(p)); }

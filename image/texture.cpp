@@ -1,9 +1,16 @@
 // image/texture.cpp — texture names and uploads.
 #include "image/texture.h"
 
+#include "platform/window.h"
+
 Texture::~Texture() {
+    if (platform::IsWindowOpen()) Release();
+}
+
+void Texture::Release() {
     if (created) glDeleteTextures(1, &name);
     created = false;
+    name = 0;
 }
 
 void Texture::Generate() {

@@ -4,7 +4,9 @@
 #include "image/image.h"
 #include "platform/gl.h"
 
-// Owns one GL texture name, generated on first use.
+// Owns one GL texture name, generated on first use. Its owner gives the name back with Release
+// while the GL context is current; the destructor does so only while the window is still open,
+// so an object that outlives the context makes no GL call.
 class Texture {
 public:
     explicit Texture(GLenum target) : target(target) {}
@@ -15,6 +17,8 @@ public:
     void Generate();
     void Bind();
     void Unbind();
+    // Deletes the name, if one was made; the next Bind makes a new one.
+    void Release();
 
     GLenum target;
     GLuint name = 0;

@@ -30,7 +30,8 @@ void DrawFullScreenStrip() {
     glEnd();
 }
 
-void DrawFullScreenVeil(bool texturingAfter) {
+void DrawFullScreenVeil() {
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
     PushOverlaySpace();
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
@@ -38,10 +39,8 @@ void DrawFullScreenVeil(bool texturingAfter) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     DrawFullScreenStrip();
-    if (texturingAfter) glEnable(GL_TEXTURE_2D);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
     PopOverlaySpace();
+    glPopAttrib();
 }
 
 void LoadPerspective(double fovy, double aspect, double zFar) {

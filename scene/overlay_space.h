@@ -12,9 +12,9 @@ void PopOverlaySpace();
 void DrawFullScreenStrip();
 
 // A veil over the whole picture in the current colour, its alpha blended over what is there:
-// drawn in the overlay space without texture, depth test or culling. Afterwards the depth test
-// and culling are on again, and texturing too when `texturingAfter` is set.
-void DrawFullScreenVeil(bool texturingAfter);
+// drawn in the overlay space without texture, depth test or culling. Texturing, the depth test,
+// culling and blending, with the blend factors, are afterwards as they were before.
+void DrawFullScreenVeil();
 
 // Sets the projection to a perspective of `fovy` degrees from 1 to `zFar` and selects an
 // identity model-view matrix.

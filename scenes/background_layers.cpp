@@ -45,6 +45,28 @@ void AddStage(int index, GLuint texture) {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
 }
 
+// Unit `index` as a context starts it: off, nothing bound, modulating, the combiner and its
+// constant colour at their initial values.
+void ResetStage(int index) {
+    ext::glActiveTextureARB(Unit(index));
+    glDisable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    const GLfloat clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, clear);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_EXT, GL_MODULATE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB_EXT, GL_TEXTURE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB_EXT, GL_SRC_COLOR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB_EXT, GL_PREVIOUS_EXT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB_EXT, GL_SRC_COLOR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE2_RGB_EXT, GL_CONSTANT_EXT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND2_RGB_EXT, GL_SRC_ALPHA);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA_EXT, GL_MODULATE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA_EXT, GL_TEXTURE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA_EXT, GL_SRC_ALPHA);
+    ext::glMultiTexCoord4fARB(Unit(index), 0.0f, 0.0f, 0.0f, 1.0f);
+}
+
 }  // namespace
 
 void BackgroundLayerTexCoord(float angle, float x, float y, float& s, float& t) {
@@ -89,10 +111,9 @@ void DrawBackgroundInOnePass(const BackgroundLayer* layers, int count, GLuint ba
         glVertex2f(x, y);
     }
     glEnd();
-    for (int unit = 2 * count - 1; unit >= 1; --unit) {
-        ext::glActiveTextureARB(Unit(unit));
-        glDisable(GL_TEXTURE_2D);
-    }
+    for (int unit = 2 * count - 1; unit >= 2; --unit) ResetStage(unit);
+    ext::glActiveTextureARB(GL_TEXTURE1_ARB);
+    glDisable(GL_TEXTURE_2D);
     ext::glActiveTextureARB(GL_TEXTURE0_ARB);
     // What the separate passes leave behind: the last layer's tint, the corner (1, 1) of the
     // picture on units 0 and 1, and its own unit's star binding.

@@ -23,8 +23,9 @@ void BackgroundLayerTexCoord(float angle, float x, float y, float& s, float& t);
 int BackgroundLayersInOnePass();
 
 // Draws the layers in one pass in the 640 × 480 overlay space: `background` and `stars` are
-// the two pictures. Unit 0 keeps the environment mode it has; the units above it are left
-// disabled, with unit 0 active.
+// the two pictures. Unit 0 keeps the environment mode it has; unit 1 is left disabled with the
+// stars bound for adding, as the separate passes leave it; the units above it are left as a
+// context starts them. Unit 0 is active afterwards.
 void DrawBackgroundInOnePass(const BackgroundLayer* layers, int count, GLuint background, GLuint stars);
 
 // While it lives, `background` and `stars` are filtered without their mipmaps where every layer

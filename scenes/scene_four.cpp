@@ -152,6 +152,7 @@ void SceneFour::DrawCave() {
     glEnable(GL_NORMALIZE);
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);   // the walls are opaque, whatever the scene before left on
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
     glEnable(GL_LIGHT1);

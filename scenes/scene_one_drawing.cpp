@@ -173,5 +173,5 @@ void SceneOne::DrawClosingVeil() {
     veilAlpha += 2.5f * frameTime;
     if (veilAlpha > 1.0f) veilAlpha = 1.0f;
     glColor4f(0.1f, 0.05f, 0.3f, veilAlpha);
-    DrawFullScreenVeil(true);
+    DrawFullScreenVeil();
 }

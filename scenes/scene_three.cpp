@@ -154,8 +154,10 @@ bool SceneThree::Stop() { return Scene::Stop(); }
 
 bool SceneThree::Unload() {
     if (!Scene::Unload()) return false;
-    // All twelve entries; the unused slot holds 0, which deletes nothing.
-    glDeleteTextures(textureCount, textures);
+    // Only the ray-noise texture is the scene's own; the pictures' names belong to the demo's
+    // texture slots, which give them back at shutdown.
+    glDeleteTextures(1, &textures[6]);
+    textures[6] = 0;
     return true;
 }
 

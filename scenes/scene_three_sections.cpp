@@ -258,5 +258,5 @@ void SceneThree::DrawRedFade() {
         creditsRoll = true;   // this frame still shows the veil; the next, the credits
     }
     glColor4f(0.25f, 0.0f, 0.0f, a.redAlpha);
-    DrawFullScreenVeil(true);
+    DrawFullScreenVeil();
 }

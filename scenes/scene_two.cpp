@@ -131,7 +131,8 @@ bool SceneTwo::Stop() {
 
 bool SceneTwo::Unload() {
     if (!Scene::Unload()) return false;
-    // The noise texture's name stays allocated.
+    glDeleteTextures(1, &textures[2]);   // the noise texture, made by Load
+    textures[2] = 0;
     cubeIndices.reset();
     loopIndices.reset();
     wavePlane.reset();
@@ -285,12 +286,12 @@ void SceneTwo::DrawOpeningFade() {
     alpha -= 0.5f * frameTime;
     if (alpha < 0.0f) openingFade = false;   // the last, nearly clear overlay is still drawn
     glColor4f(0.1f, 0.05f, 0.3f, alpha);
-    DrawFullScreenVeil(false);
+    DrawFullScreenVeil();
 }
 
 void SceneTwo::DrawClosingFade() {
     float& alpha = sceneTwoAnimation.closingAlpha;
     alpha = std::min(alpha + frameTime, 1.0f);
     glColor4f(0.0f, 0.0f, 0.0f, alpha);
-    DrawFullScreenVeil(true);
+    DrawFullScreenVeil();
 }

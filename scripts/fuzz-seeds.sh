@@ -31,6 +31,31 @@ for picture in "$assets"/TEKSTURY/*.tga; do
   put16 "$out/tga/small-$name" 14 8
   head -c 18 "$picture" > "$out/tga/header-$name"
 done
+# Plain files as other programs write them: padded rows stored top-down; a 124-byte header with
+# the bit masks of a 32-bit picture; a Targa with an image ID and its origin at the top right.
+stars=$(echo "$assets"/TEKSTURY/stars.bm[p])
+small "$stars" 54 48 "$out/bmp/topdown-padded.bmp"   # 5 x 3 pixels, rows padded to 16 bytes
+put32 "$out/bmp/topdown-padded.bmp" 18 5
+put32 "$out/bmp/topdown-padded.bmp" 22 -3
+masked=$out/bmp/v5-masked.bmp
+{ head -c 54 "$stars"; head -c 84 /dev/zero; dd if="$stars" iflag=skip_bytes,count_bytes skip=54 count=16 status=none; } > "$masked"
+put32 "$masked" 10 138
+put32 "$masked" 14 124
+put32 "$masked" 18 2
+put32 "$masked" 22 2
+put16 "$masked" 28 32
+put32 "$masked" 30 3
+put32 "$masked" 54 0xFF0000
+put32 "$masked" 58 0xFF00
+put32 "$masked" 62 0xFF
+put32 "$masked" 66 0xFF000000
+leaves=$(echo "$assets"/TEKSTURY/liscie.tg[a])
+named=$out/tga/id-top-right.tga
+{ head -c 18 "$leaves"; printf 'seed!'; dd if="$leaves" iflag=skip_bytes,count_bytes skip=18 count=64 status=none; } > "$named"
+printf '\x05' | dd of="$named" bs=1 seek=0 conv=notrunc status=none
+put16 "$named" 12 4
+put16 "$named" 14 4
+printf '\x38' | dd of="$named" bs=1 seek=17 conv=notrunc status=none
 cp "$out"/bmp/* "$out"/tga/* "$out/image_load/"
 
 ramka=$(echo "$assets"/DANE/ramka.da[t])

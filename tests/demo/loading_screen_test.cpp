@@ -60,7 +60,7 @@ TEST(LoadingScreen, DeliversNamesToEveryDestinationAndDrawsNarrowBarsSafely) {
     testing_support::WriteFile(root + "/TEKSTURY/pasek2.BMP",
                                testing_support::MakeBMP(4, 2, 24, std::vector<std::uint8_t>(24, 90)));
     testing_support::WriteFile(root + "/TEKSTURY/Stars.bmp",
-                               testing_support::MakeBMP(2, 2, 24, std::vector<std::uint8_t>(12, 255)));
+                               testing_support::MakeBMP(2, 2, 24, std::vector<std::uint8_t>(16, 255)));   // rows of 8
     platform::SetAssetRoot(root);
 
     Demo demo;
@@ -86,6 +86,43 @@ TEST(LoadingScreen, DeliversNamesToEveryDestinationAndDrawsNarrowBarsSafely) {
     std::vector<std::uint8_t> pixel(3);
     glReadPixels(320, 56, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, pixel.data());
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// The bar is drawn in the overlay space and the loading screen leaves the matrices as it found
+// them: the projection the shell set, and the model-view matrix selected for the scenes.
+TEST(LoadingScreen, LeavesTheProjectionAsItFoundItAndTheModelViewSelected) {
+    if (!testing_support::OpenGLTestContext()) GTEST_SKIP() << "no GL context";
+    const std::string root = testing_support::MakeTempFolder("loading-matrices");
+    ::mkdir((root + "/TEKSTURY").c_str(), 0755);
+    ::mkdir((root + "/DANE").c_str(), 0755);
+    testing_support::WriteFile(root + "/TEKSTURY/stars.bmp",
+                               testing_support::MakeBMP(2, 2, 24, std::vector<std::uint8_t>(16, 255)));
+    platform::SetAssetRoot(root);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(-1, 1, -1, 1, 1, 100);
+    GLfloat before[16] = {};
+    glGetFloatv(GL_PROJECTION_MATRIX, before);
+    glMatrixMode(GL_MODELVIEW);
+
+    Demo demo;
+    TwoTextureScene scene;
+    demo.AddScene(&scene);
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(demo.LoadAll());
+    testing::internal::GetCapturedStderr();
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+    GLfloat after[16] = {};
+    glGetFloatv(GL_PROJECTION_MATRIX, after);
+    for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(after[i], before[i]) << i;
+    GLint depth = 0;
+    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, 1);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    scene.Unload();
+    demo.ReleaseTextures();
 }
 
 namespace {

@@ -39,13 +39,15 @@ TEST_F(ImageFileTest, ByteOrdersOfEachFormat) {
     EXPECT_EQ(image.pixels[2], 10);
 
     ASSERT_TRUE(LoadBMP(Put("b.bmp", MakeBMP(1, 1, 32, {1, 2, 3, 4})).c_str(), image));
-    EXPECT_EQ(image.pixels, (std::vector<std::uint8_t>{1, 2, 3, 4}));   // 32-bit BMP: file order
+    EXPECT_EQ(image.pixels, (std::vector<std::uint8_t>{3, 2, 1, 4}));   // 32-bit BMP: blue first too
 
     ASSERT_TRUE(LoadTGA(Put("c.tga", MakeTGA(1, 1, 32, {1, 2, 3, 4})).c_str(), image));
     EXPECT_EQ(image.pixels, (std::vector<std::uint8_t>{3, 2, 1, 4}));
 
-    ASSERT_TRUE(LoadTGA(Put("d.tga", MakeTGA(2, 1, 8, {7, 9})).c_str(), image));
-    EXPECT_EQ(image.pixels, (std::vector<std::uint8_t>{7, 9}));   // 8-bit: no swap
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(LoadTGA(Put("d.tga", MakeTGA(2, 1, 8, {7, 9})).c_str(), image));   // 8-bit: not read
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(image.pixels, (std::vector<std::uint8_t>{3, 2, 1, 4}));
 }
 
 TEST_F(ImageFileTest, TypeIsDecidedByContentAlone) {

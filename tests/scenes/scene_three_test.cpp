@@ -139,14 +139,19 @@ TEST(SceneThree, LoadTurnsTheIslandUprightAndBuildsTreeSeaPathAndNoiseTexture) {
     glGetTexLevelParameteriv(GL_TEXTURE_1D, 0, GL_TEXTURE_WIDTH, &width);
     EXPECT_EQ(width, 256);
 
-    // Unload deletes the scene's names; the slot that was never assigned names nothing.
+    // Unload deletes the name the scene made; the pictures' names belong to the demo's texture
+    // slots, which give them back themselves, so they outlive the scene.
     GLuint bystander = 0;
     glGenTextures(1, &bystander);
     glBindTexture(GL_TEXTURE_2D, bystander);
+    Texture2D slot;
+    slot.Bind();
+    scene.textures[0] = slot.name;
     const GLuint noise = scene.textures[6];
     EXPECT_TRUE(scene.Unload());
     EXPECT_FALSE(glIsTexture(noise));
     EXPECT_TRUE(glIsTexture(bystander));
+    EXPECT_TRUE(glIsTexture(slot.name));
     EXPECT_FALSE(scene.Unload());
     glDeleteTextures(1, &bystander);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));

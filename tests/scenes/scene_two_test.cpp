@@ -62,7 +62,10 @@ TEST(SceneTwo, LoadBuildsTheCloudForTheDetailLevelAndTheFlickerWindows) {
         EXPECT_TRUE(flicker.IsActive(83.1f, 0.0f));
         EXPECT_FALSE(flicker.IsActive(86.5f, 0.0f));
 
+        const GLuint noise = scene.textures[2];
+        EXPECT_TRUE(glIsTexture(noise));
         EXPECT_TRUE(scene.Unload());
+        EXPECT_FALSE(glIsTexture(noise));   // the noise texture Load made goes with the rest
         EXPECT_EQ(scene.lattice, nullptr);
         EXPECT_EQ(scene.cubeIndices, nullptr);
         EXPECT_EQ(scene.vertexBuffer, nullptr);
