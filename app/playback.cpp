@@ -108,6 +108,7 @@ bool Playback::LoopBack() {
     if (live) PlayMusicFrom(0.0);
     nextFrameAt = 0.0;
     ++passes;
+    platform::ReturnFreeMemory();   // what the last pass freed, before the next one runs
     // What a soak compares between passes.
     std::fprintf(stderr, "undertow: pass %d begins; resident %ld KB, %d textures, %d display lists\n", passes + 1,
                  platform::ResidentKilobytes(), CountLiveTextures(kCountedNames), CountLiveLists(kCountedNames));

@@ -66,22 +66,33 @@ bool PassReport(const std::string& output, int pass, long& resident, int& textur
                        &textures, &lists) == 3;
 }
 
-// Ten passes at two steps a second with GL errors checked: after the tenth, the resident size
-// is within 2 MB of what it was after the second, and the context holds as many textures and
-// display lists as it did then.
+// Ten passes at one step a second with GL errors checked: after the tenth the resident size is
+// within 2 MB of what it was after the second, and the context holds as many textures and
+// display lists as it did then. A pass moves the resident size up or down by a megabyte or two
+// for reasons of the heap and the driver, so three passes are averaged at each end.
 TEST(Memory, TenLoopsKeepTheResidentSizeAndTheGLObjects) {
     std::string output;
     const int code = testing_support::RunCommand(
         "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=offscreen " +
             std::string(UNDERTOW_BINARY_DIR) + "/undertow --data " + testing_support::TestAssetRoot() +
-            " --benchmark --loop --fps 2 --check-gl --frames 4020",
+            " --benchmark --loop --fps 1 --check-gl --frames 2300",
         output);
     ASSERT_EQ(code, 0) << output;
-    long residentTwo = 0, residentTen = 0;
+    auto averageAround = [&output](int pass, int& textures, int& lists) {
+        long sum = 0;
+        for (int p = pass - 1; p <= pass + 1; ++p) {
+            long resident = 0;
+            if (!PassReport(output, p, resident, textures, lists)) return -1.0;
+            sum += resident;
+        }
+        return sum / 3.0;
+    };
     int texturesTwo = 0, texturesTen = 0, listsTwo = 0, listsTen = 0;
-    ASSERT_TRUE(PassReport(output, 3, residentTwo, texturesTwo, listsTwo)) << output;
-    ASSERT_TRUE(PassReport(output, 11, residentTen, texturesTen, listsTen)) << output;
-    EXPECT_LT(std::abs(residentTen - residentTwo), 2048L) << "KB between the second pass and the tenth";
+    const double afterTwo = averageAround(3, texturesTwo, listsTwo);   // pass 3 begins after pass 2
+    const double afterTen = averageAround(10, texturesTen, listsTen);  // pass 11 after pass 10
+    ASSERT_GT(afterTwo, 0.0) << output;
+    ASSERT_GT(afterTen, 0.0) << output;
+    EXPECT_LT(std::abs(afterTen - afterTwo), 2048.0) << "KB between the second pass and the tenth";
     EXPECT_EQ(texturesTen, texturesTwo);
     EXPECT_EQ(listsTen, listsTwo);
     EXPECT_GT(texturesTwo, 20);
