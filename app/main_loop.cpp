@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "app/extensions.h"
 #include "app/globals.h"
@@ -113,6 +114,21 @@ bool TakeMessage(bool& stop, bool& audioLost) {
     return message != platform::WindowMessage::None;
 }
 
+// Whether a message asks the run to stop, looked at while a recording waits on its encoder.
+// Every message taken goes back to the queue, in order, for the main loop to act on.
+bool StopAskedByWindow() {
+    std::vector<platform::WindowMessage> taken;
+    for (platform::WindowMessage message = platform::PeekWindowMessage(); message != platform::WindowMessage::None;
+         message = platform::PeekWindowMessage())
+        taken.push_back(message);
+    bool stop = false;
+    for (platform::WindowMessage message : taken) {
+        stop = stop || message == platform::WindowMessage::Destroy || message == platform::WindowMessage::Escape;
+        platform::QueueWindowMessage(message);
+    }
+    return stop;
+}
+
 // One step of the demo: the frame, its check and its timing. False when the run is over.
 bool PlayStep(const Options& options, RunControl& run, GlErrorCheck& glCheck, Benchmark& benchmark) {
     run.BeforeTick(demo.clock, sceneThree.startTime);
@@ -129,9 +145,9 @@ bool PlayStep(const Options& options, RunControl& run, GlErrorCheck& glCheck, Be
         const double waitSeconds = platform::SwapSeconds() - swapBefore + (frameEnd - finishStart);
         benchmark.Record(SectionName(demo.currentScene), (frameEnd - frameStart) * 1000.0, waitSeconds * 1000.0);
     }
-    const bool more = run.AfterTick(demo.clock);
+    const bool more = run.AfterTick(demo.clock, goesOn);
     if (platform::IsVirtualClock()) platform::AdvanceVirtualClock(1000.0 / options.fps);
-    return goesOn && more;
+    return more;
 }
 
 // The main loop; true when the window stopped the run early.
@@ -185,7 +201,7 @@ int RunDemo(const Options& options, const char* programPath) {
         if (virtualClock) return;
         platform::UseLiveClockFrom(platform::GetTickCount());
         PlayMusicFrom(seconds);
-    });
+    }, StopAskedByWindow);
     std::string error;
     if (!run.Begin(demo.endTime, platform::ResolveAssetPath(kMusicFile), error)) {
         std::fprintf(stderr, "undertow: %s\n", error.c_str());

@@ -30,8 +30,10 @@ long TimelineFrames(double timelineSeconds, int fps);
 class RunControl {
 public:
     // `onShowing` runs once, when a run with a later start is about to draw its first shown
-    // frame, with the demo time of that frame (the shell starts the music there).
-    RunControl(const RunOptions& options, std::function<void(double)> onShowing);
+    // frame, with the demo time of that frame (the shell starts the music there). `stopAsked`
+    // says whether the user wants the run to stop, while a recording waits on its encoder; the
+    // request stays for the main loop to see.
+    RunControl(const RunOptions& options, std::function<void(double)> onShowing, StopAsked stopAsked = {});
 
     // With the scenes added and the context current, before loading: plans the recording,
     // starts its output and its read-back. False with a message when the output cannot start.
@@ -40,13 +42,14 @@ public:
     // frames are drawn.
     void BeforeTick(double demoSeconds, double sceneThreeStart);
     // After each Tick: records and counts a shown frame. False when the run is over (the
-    // planned frames are done) or the recording failed.
-    bool AfterTick(double demoSeconds);
+    // planned frames are done, or the timeline ended: then the step drew nothing and is not a
+    // frame) or the recording failed.
+    bool AfterTick(double demoSeconds, bool timelineGoesOn);
     // Whether this step's frame is shown (the start has been reached).
     bool Showing() const { return showing; }
     long FramesShown() const { return shown; }
     // Before shutdown, with the context current: finishes the recording and says where it is.
-    // Returns false when a recording was asked for and none was made.
+    // Returns false when a recording was asked for and failed (one line on stderr says why).
     bool Finish(double demoSeconds, bool stoppedEarly);
 
     bool Recording() const { return recording; }
@@ -57,6 +60,7 @@ private:
 
     const RunOptions options;
     std::function<void(double)> onShowing;
+    StopAsked stopAsked;
     bool recording = false;
     bool showing = true;
     bool scissored = false;
