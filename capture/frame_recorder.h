@@ -66,8 +66,8 @@ private:
     RecordingPlan plan;
     StopAsked stopAsked;
     FrameReadback readback;
+    FileReplacement output;              // declared before `video`: the encoder ends first
     std::unique_ptr<VideoPipe> video;
-    FileReplacement output;
     long framesWritten = 0;
     std::string writeFailure;   // the first picture that could not be written
     bool finished = false;
