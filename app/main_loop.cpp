@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "app/extensions.h"
 #include "app/demo_rewind.h"
@@ -120,6 +121,21 @@ bool TakeMessage(Playback& playback, bool& stop, bool& audioLost) {
     return message != platform::WindowMessage::None;
 }
 
+// Whether a message asks the run to stop, looked at while a recording waits on its encoder.
+// Every message taken goes back to the queue, in order, for the main loop to act on.
+bool StopAskedByWindow() {
+    std::vector<platform::WindowMessage> taken;
+    for (platform::WindowMessage message = platform::PeekWindowMessage(); message != platform::WindowMessage::None;
+         message = platform::PeekWindowMessage())
+        taken.push_back(message);
+    bool stop = false;
+    for (platform::WindowMessage message : taken) {
+        stop = stop || message == platform::WindowMessage::Destroy || message == platform::WindowMessage::Escape;
+        platform::QueueWindowMessage(message);
+    }
+    return stop;
+}
+
 // How a step of the demo ended.
 enum class StepEnd { GoesOn, TimelineOver, RunOver };
 
@@ -139,10 +155,10 @@ StepEnd PlayStep(const Options& options, RunControl& run, GlErrorCheck& glCheck,
         const double waitSeconds = platform::SwapSeconds() - swapBefore + (frameEnd - finishStart);
         benchmark.Record(SceneName(demo.currentScene), (frameEnd - frameStart) * 1000.0, waitSeconds * 1000.0);
     }
-    const bool more = run.AfterTick(demo.clock);
+    const bool more = run.AfterTick(demo.clock, goesOn);
     if (platform::IsVirtualClock()) platform::AdvanceVirtualClock(1000.0 / options.fps);
-    if (!more) return StepEnd::RunOver;
-    return goesOn ? StepEnd::GoesOn : StepEnd::TimelineOver;
+    if (!goesOn) return StepEnd::TimelineOver;   // that step drew nothing, and is no frame
+    return more ? StepEnd::GoesOn : StepEnd::RunOver;
 }
 
 // The main loop; true when the window stopped the run early.
@@ -203,7 +219,7 @@ int RunDemo(const Options& options, const char* programPath) {
         // The music first: moving it may take a while, and the live clock starts with it.
         PlayMusicFrom(seconds);
         platform::UseLiveClockFrom(platform::GetTickCount());
-    });
+    }, StopAskedByWindow);
     std::string error;
     if (!run.Begin(demo.endTime, platform::ResolveAssetPath(kMusicFile), error)) {
         std::fprintf(stderr, "undertow: %s\n", error.c_str());

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "image/png_writer.h"
+#include "platform/child_process.h"
 
 namespace {
 
@@ -43,14 +44,31 @@ bool IsVideoFileName(const std::string& path) {
     return false;
 }
 
-std::string ShellQuote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
+std::vector<std::string> FramesToVideoArguments(const RecordingPlan& plan, long frames, const std::string& videoPath) {
+    std::vector<std::string> args = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
+                                     "-framerate", std::to_string(plan.fps), "-start_number", std::to_string(plan.firstFrame),
+                                     "-i", plan.target + "/frame_%06d.png"};
+    if (!plan.musicPath.empty()) {
+        char start[32];
+        std::snprintf(start, sizeof start, "%.6f", static_cast<double>(plan.firstFrame) / plan.fps);
+        args.insert(args.end(), {"-ss", start, "-i", plan.musicPath, "-map", "0:v", "-map", "1:a", "-c:a", "aac",
+                                 "-b:a", "192k", "-shortest"});
+    }
+    if (plan.lossless) {
+        args.insert(args.end(), {"-c:v", "libx264rgb", "-preset", kX264Preset, "-qp", "0", "-pix_fmt", "bgr0"});
+    } else {
+        args.insert(args.end(), {"-c:v", "libx264", "-preset", kX264Preset, "-crf", std::to_string(plan.crf)});
+        const std::vector<std::string> colour = Yuv420Arguments();
+        args.insert(args.end(), colour.begin(), colour.end());
+    }
+    // Exactly this run's frames: numbered files from an earlier run may follow them in the folder.
+    args.insert(args.end(), {"-frames:v", std::to_string(frames), "-movflags", "+faststart", videoPath});
+    return args;
 }
 
-bool FrameRecorder::Begin(const RecordingPlan& recordingPlan, std::string& error) {
+bool FrameRecorder::Begin(const RecordingPlan& recordingPlan, const StopAsked& stopCheck, std::string& error) {
     plan = recordingPlan;
+    stopAsked = stopCheck;
     if (IsVideoFileName(plan.target)) {
         const std::size_t slash = plan.target.rfind('/');
         if (slash != std::string::npos && slash > 0 && !MakeFolders(plan.target.substr(0, slash))) {
@@ -58,7 +76,7 @@ bool FrameRecorder::Begin(const RecordingPlan& recordingPlan, std::string& error
             return false;
         }
         VideoSettings settings;
-        settings.path = plan.target;
+        settings.path = output.Begin(plan.target);
         settings.fps = plan.fps;
         settings.maxFrames = plan.frames;
         settings.musicPath = plan.musicPath;
@@ -69,6 +87,7 @@ bool FrameRecorder::Begin(const RecordingPlan& recordingPlan, std::string& error
         video = std::make_unique<VideoPipe>();
         if (!video->Open(settings, plan.width, plan.height, error)) {
             video.reset();
+            output.Discard();
             return false;
         }
         return true;
@@ -81,13 +100,20 @@ bool FrameRecorder::Begin(const RecordingPlan& recordingPlan, std::string& error
 }
 
 bool FrameRecorder::WritePicture(const std::uint8_t* bgraBottomUp) {
+    if (!writeFailure.empty()) return false;
     if (video) {
-        if (!video->Write(bgraBottomUp)) return false;
+        if (!video->Write(bgraBottomUp, stopAsked)) {
+            writeFailure = "ffmpeg stopped taking frames";
+            return false;
+        }
     } else {
         char name[40];
         std::snprintf(name, sizeof name, "/frame_%06ld.png", plan.firstFrame + framesWritten);
+        errno = 0;
         if (!WritePNGFromBGRA(plan.target + name, plan.width, plan.height, bgraBottomUp)) {
-            std::fprintf(stderr, "undertow: cannot write %s%s\n", plan.target.c_str(), name);
+            const int why = errno;
+            writeFailure = "cannot write " + plan.target + name;
+            if (why != 0) writeFailure += std::string(" (") + std::strerror(why) + ")";
             return false;
         }
     }
@@ -100,65 +126,69 @@ bool FrameRecorder::EndStep() {
     return !picture || WritePicture(picture);
 }
 
-std::string FrameRecorder::Finish(std::string& error) {
+RecordingOutcome FrameRecorder::Finish(bool stopping) {
+    RecordingOutcome outcome;
     if (finished) {
-        error = "the recording was already finished";
-        return {};
+        outcome.problem = "the recording was already finished";
+        return outcome;
     }
     finished = true;
+    if (stopping) {
+        // The user has asked to stop: the last picture does not wait on the encoder either.
+        stopAsked = [] { return true; };
+    }
     const std::uint8_t* last = readback.Finish();
-    bool ok = !last || WritePicture(last);
-    if (video) {
-        std::string closeError;
-        const bool closed = video->Close(closeError);
-        if (!ok || !closed) {
-            error = closed ? "ffmpeg stopped taking frames" : closeError;
-            std::remove(plan.target.c_str());   // whatever ffmpeg left is not the recording
-            return {};
-        }
-        if (framesWritten == 0) {
-            error = "no frames were recorded";
-            std::remove(plan.target.c_str());
-            return {};
-        }
-        return plan.target;
+    const bool picturesWritten = (!last || WritePicture(last)) && writeFailure.empty();
+    if (video) return FinishVideo(picturesWritten, stopping);
+    if (!picturesWritten) {
+        outcome.problem = writeFailure;
+        return outcome;
     }
-    if (!ok) {
-        error = "a frame could not be written";
-        return {};
-    }
-    return MakeVideoFromFrames(error);
+    return MakeVideoFromFrames(stopping);
 }
 
-std::string FrameRecorder::MakeVideoFromFrames(std::string& error) const {
-    if (framesWritten == 0) {
-        error = "no frames were recorded";
-        return {};
+RecordingOutcome FrameRecorder::FinishVideo(bool picturesWritten, bool stopping) {
+    RecordingOutcome outcome;
+    std::string closeError;
+    const bool closed = video->Close(closeError, stopping, stopAsked);
+    if (!picturesWritten || !closed) {
+        outcome.problem = closed ? writeFailure : closeError;
+    } else if (framesWritten == 0) {
+        outcome.problem = "no frames were recorded";
+    } else if (output.Commit(outcome.problem)) {
+        outcome.ok = true;
+        outcome.video = plan.target;
+        return outcome;
     }
-    if (!ProgramOnPath("ffmpeg")) {
-        error = "ffmpeg is not installed; the frames are in " + plan.target;
-        return {};
+    output.Discard();   // whatever ffmpeg left is not the recording
+    outcome.problem += "; " + plan.target + " is as it was";
+    return outcome;
+}
+
+RecordingOutcome FrameRecorder::MakeVideoFromFrames(bool stopping) {
+    RecordingOutcome outcome;
+    if (framesWritten == 0) {
+        outcome.problem = "no frames were recorded";
+        return outcome;
+    }
+    outcome.framesKept = true;
+    if (!platform::ProgramOnPath("ffmpeg")) {
+        // Frames alone are what was asked for where there is no encoder.
+        outcome.ok = true;
+        outcome.problem = "ffmpeg is not installed; the frames are in " + plan.target;
+        return outcome;
     }
     const std::string videoPath = plan.target + "/undertow.mp4";
-    const std::string fps = std::to_string(plan.fps);
-    std::string command = "ffmpeg -y -loglevel error -framerate " + fps + " -start_number " +
-                          std::to_string(plan.firstFrame) + " -i " + ShellQuote(plan.target + "/frame_%06d.png");
-    if (!plan.musicPath.empty()) {
-        char start[32];
-        std::snprintf(start, sizeof start, "%.6f", static_cast<double>(plan.firstFrame) / plan.fps);
-        command += " -ss " + std::string(start) + " -i " + ShellQuote(plan.musicPath) +
-                   " -map 0:v -map 1:a -c:a aac -b:a 192k -shortest";
+    const std::vector<std::string> args = FramesToVideoArguments(plan, framesWritten, output.Begin(videoPath));
+    EncoderProcess encoder;
+    std::string error;
+    if (!encoder.Start(args, false, args.back(), error) ||
+        !encoder.Finish(stopping, stopAsked, EncoderPatience(), error) || !output.Commit(error)) {
+        output.Discard();
+        outcome.problem = "could not make " + videoPath + ": " + error + "; the frames are in " + plan.target;
+        return outcome;
     }
-    if (plan.lossless) {
-        command += std::string(" -c:v libx264rgb -preset ") + kX264Preset + " -qp 0 -pix_fmt bgr0";
-    } else {
-        command += std::string(" -c:v libx264 -preset ") + kX264Preset + " -crf " + std::to_string(plan.crf);
-        for (const std::string& arg : Yuv420Arguments()) command += " " + ShellQuote(arg);
-    }
-    command += " -movflags +faststart " + ShellQuote(videoPath) + " </dev/null";
-    if (std::system(command.c_str()) != 0) {
-        error = "ffmpeg could not make the video; the frames are in " + plan.target;
-        return {};
-    }
-    return videoPath;
+    outcome.ok = true;
+    outcome.video = videoPath;
+    return outcome;
 }

@@ -28,8 +28,8 @@ long TimelineFrames(double timelineSeconds, int fps) {
     return timelineSeconds <= 0 ? 0 : static_cast<long>(std::lround(timelineSeconds * fps));
 }
 
-RunControl::RunControl(const RunOptions& runOptions, std::function<void(double)> showingStarts)
-    : options(runOptions), onShowing(std::move(showingStarts)) {}
+RunControl::RunControl(const RunOptions& runOptions, std::function<void(double)> showingStarts, StopAsked stopCheck)
+    : options(runOptions), onShowing(std::move(showingStarts)), stopAsked(std::move(stopCheck)) {}
 
 bool RunControl::Begin(double timelineSeconds, const std::string& musicPath, std::string& error) {
     startFrame = StartFrame(options.startSeconds, options.fps);
@@ -48,7 +48,7 @@ bool RunControl::Begin(double timelineSeconds, const std::string& musicPath, std
         plan.height = platform::PictureHeight();
         if (options.crf >= 0) plan.crf = options.crf;
         plan.lossless = options.lossless;
-        if (!recorder.Begin(plan, error)) return false;
+        if (!recorder.Begin(plan, stopAsked, error)) return false;
         recorder.StartReadback();
         grabbingRecorder = &recorder;
         platform::SetBeforeSwapHook(GrabFrame);   // the loading screen's last picture is what the first steps show
@@ -90,8 +90,9 @@ void RunControl::BeforeTick() {
     platform::SetDrawing(false);
 }
 
-bool RunControl::AfterTick(double demoSeconds) {
+bool RunControl::AfterTick(double demoSeconds, bool timelineGoesOn) {
     ++step;
+    if (!timelineGoesOn) return false;
     if (!showing) return true;
     if (showingBegan) {
         showingBegan = false;
@@ -116,24 +117,26 @@ bool RunControl::Finish(double demoSeconds, bool stoppedEarly) {
     if (!recording) return true;
     platform::SetBeforeSwapHook(nullptr);
     grabbingRecorder = nullptr;
-    std::string error;
-    const std::string video = recorder.Finish(error);
+    const RecordingOutcome outcome = recorder.Finish(stoppedEarly);
     recorder.EndReadback();
     progress.End(recorder.FramesWritten(), demoSeconds, platform::WallSeconds());
     recording = false;
     const long frames = recorder.FramesWritten();
-    if (video.empty()) {
-        if (recorder.FramesKept()) {
-            std::fprintf(stdout, "captured %ld frames at %d fps into %s\n", frames, options.fps, options.captureDir.c_str());
-            std::fprintf(stderr, "undertow: no video made: %s\n", error.c_str());
-            return !failed;
-        }
-        std::fprintf(stderr, "undertow: no recording was made: %s\n", error.c_str());
+    if (outcome.framesKept)
+        std::fprintf(stdout, "captured %ld frames at %d fps into %s\n", frames, options.fps, options.captureDir.c_str());
+    if (!outcome.ok) {
+        failed = true;
+        const char* what = outcome.framesKept                         ? "no video made"
+                           : !recorder.IsVideo() && frames > 0 ? "the recording failed"
+                                                               : "no recording was made";
+        std::fprintf(stderr, "undertow: %s: %s\n", what, outcome.problem.c_str());
         return false;
     }
-    if (!recorder.IsVideo())
-        std::fprintf(stdout, "captured %ld frames at %d fps into %s\n", frames, options.fps, options.captureDir.c_str());
+    if (outcome.video.empty()) {
+        std::fprintf(stderr, "undertow: no video made: %s\n", outcome.problem.c_str());
+        return true;
+    }
     std::fprintf(stdout, "%s %ld frames (%.2f s) at %d fps: %s\n", stoppedEarly ? "stopped early; recorded" : "recorded",
-                 frames, static_cast<double>(frames) / options.fps, options.fps, video.c_str());
-    return !failed;
+                 frames, static_cast<double>(frames) / options.fps, options.fps, outcome.video.c_str());
+    return true;
 }

@@ -31,8 +31,10 @@ class RunControl {
 public:
     // `onShowing` runs once, when a run with a later start has drawn its first shown frame on
     // the virtual clock, with the demo time of that frame (the shell starts the music and the
-    // live clock there, so that frame is exactly the one a whole run shows).
-    RunControl(const RunOptions& options, std::function<void(double)> onShowing);
+    // live clock there, so that frame is exactly the one a whole run shows). `stopAsked` says
+    // whether the user wants the run to stop, while a recording waits on its encoder; the
+    // request stays for the main loop to see.
+    RunControl(const RunOptions& options, std::function<void(double)> onShowing, StopAsked stopAsked = {});
 
     // With the scenes added and the context current, before loading: plans the recording,
     // starts its output and its read-back. False with a message when the output cannot start.
@@ -41,8 +43,9 @@ public:
     // stays shut.
     void BeforeTick();
     // After each Tick: records and counts a shown frame. False when the run is over (the
-    // planned frames are done) or the recording failed.
-    bool AfterTick(double demoSeconds);
+    // planned frames are done, or the timeline ended: then the step drew nothing and is not a
+    // frame) or the recording failed.
+    bool AfterTick(double demoSeconds, bool timelineGoesOn);
     // Plays the timeline unseen again from its first frame up to `startSeconds`, as a run with
     // that start would (a seek of a live run, after the demo was rewound). The showing callback
     // runs again when the start is reached, also for a start of 0.
@@ -51,7 +54,7 @@ public:
     bool Showing() const { return showing; }
     long FramesShown() const { return shown; }
     // Before shutdown, with the context current: finishes the recording and says where it is.
-    // Returns false when a recording was asked for and none was made.
+    // Returns false when a recording was asked for and failed (one line on stderr says why).
     bool Finish(double demoSeconds, bool stoppedEarly);
 
     bool Recording() const { return recording; }
@@ -62,6 +65,7 @@ private:
 
     RunOptions options;
     std::function<void(double)> onShowing;
+    StopAsked stopAsked;
     bool recording = false;
     bool showing = true;
     bool showingBegan = false;   // the first shown frame is being drawn

@@ -1,32 +1,14 @@
-// capture/video_pipe.cpp — starting ffmpeg, feeding it frames, and waiting for it to finish.
+// capture/video_pipe.cpp — feeding the encoder frames from a thread, and waiting for it to finish.
 #include "capture/video_pipe.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 constexpr std::size_t kQueuedFrames = 3;
-
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
+constexpr int kSliceMs = 100;   // how often a wait looks at the time, the stop and the writer's end
 
 std::string Seconds(double value) {
     char text[32];
@@ -36,21 +18,6 @@ std::string Seconds(double value) {
 
 }  // namespace
 
-bool ProgramOnPath(const char* name) {
-    const char* path = std::getenv("PATH");
-    if (!path) return false;
-    const std::string dirs = path;
-    std::size_t start = 0;
-    while (start <= dirs.size()) {
-        std::size_t end = dirs.find(':', start);
-        if (end == std::string::npos) end = dirs.size();
-        const std::string candidate = dirs.substr(start, end - start) + "/" + name;
-        if (::access(candidate.c_str(), X_OK) == 0) return true;
-        start = end + 1;
-    }
-    return false;
-}
-
 std::vector<std::string> Yuv420Arguments() {
     return {"-vf", "scale=out_color_matrix=bt709:out_range=tv,format=yuv420p", "-pix_fmt", "yuv420p",
             "-colorspace", "bt709", "-color_primaries", "bt709", "-color_trc", "bt709", "-color_range", "tv"};
@@ -58,7 +25,7 @@ std::vector<std::string> Yuv420Arguments() {
 
 std::vector<std::string> VideoEncoderArguments(const VideoSettings& settings, int width, int height) {
     const std::string fps = std::to_string(settings.fps);
-    std::vector<std::string> args = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
+    std::vector<std::string> args = {settings.program, "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
                                      "-f", "rawvideo", "-pix_fmt", "bgra",
                                      "-s", std::to_string(width) + "x" + std::to_string(height),
                                      "-framerate", fps, "-i", "pipe:0"};
@@ -90,56 +57,41 @@ std::vector<std::string> VideoEncoderArguments(const VideoSettings& settings, in
 }
 
 VideoPipe::~VideoPipe() {
-    std::string ignored;
-    if (child > 0) Close(ignored);
+    if (open) Abandon("the recording was not finished");
 }
 
 bool VideoPipe::Open(const VideoSettings& settings, int frameWidth, int frameHeight, std::string& error) {
-    if (!ProgramOnPath("ffmpeg")) {
-        error = "ffmpeg is not installed (it is needed to record " + settings.path + ")";
+    if (!platform::ProgramOnPath(settings.program.c_str())) {
+        error = settings.program + " is not installed (it is needed to record " + settings.path + ")";
         return false;
     }
     width = frameWidth;
     height = frameHeight;
     frameBytes = static_cast<std::size_t>(width) * height * 4;
-    const std::vector<std::string> args = VideoEncoderArguments(settings, width, height);
-    std::vector<char*> argv;
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-
-    int ends[2];
-    if (::pipe(ends) != 0) {
-        error = std::string("cannot make a pipe to ffmpeg: ") + std::strerror(errno);
-        return false;
-    }
-    ::fcntl(ends[1], F_SETFD, FD_CLOEXEC);
-    child = ::fork();
-    if (child < 0) {
-        error = std::string("cannot start ffmpeg: ") + std::strerror(errno);
-        ::close(ends[0]);
-        ::close(ends[1]);
-        return false;
-    }
-    if (child == 0) {
-        ::setpgid(0, 0);
-        ::dup2(ends[0], 0);
-        ::close(ends[0]);
-        ::execvp("ffmpeg", argv.data());
-        std::fprintf(stderr, "undertow: cannot run ffmpeg: %s\n", std::strerror(errno));
-        ::_exit(127);
-    }
-    ::close(ends[0]);
-    fd = ends[1];
-    ::signal(SIGPIPE, SIG_IGN);   // a failed encoder shows as a failed write, not a dead demo
+    patience = settings.patience;
+    if (!encoder.Start(VideoEncoderArguments(settings, width, height), true, settings.path, error)) return false;
+    open = true;
     writer = std::thread(&VideoPipe::WriterLoop, this);
     return true;
 }
 
-bool VideoPipe::Write(const std::uint8_t* bgraBottomUp) {
+bool VideoPipe::Write(const std::uint8_t* bgraBottomUp, const StopAsked& stopAsked) {
     std::vector<std::uint8_t> frame;
     {
         std::unique_lock<std::mutex> lock(mutex);
-        changed.wait(lock, [this] { return broken || queue.size() < kQueuedFrames; });
+        bool stopping = false;
+        while (!broken && !stopping && queue.size() >= kQueuedFrames) {
+            if (changed.wait_for(lock, std::chrono::milliseconds(kSliceMs)) == std::cv_status::no_timeout) continue;
+            lock.unlock();
+            stopping = stopAsked && stopAsked();
+            const bool hung = encoder.Stalled(patience.runningSeconds);
+            lock.lock();
+            if (hung && !stopping && !broken) {
+                lock.unlock();
+                Abandon(encoder.HungMessage(false, patience.runningSeconds));
+                return false;
+            }
+        }
         if (broken) return false;
         if (!spare.empty()) {
             frame = std::move(spare.back());
@@ -161,17 +113,31 @@ bool VideoPipe::Write(const std::uint8_t* bgraBottomUp) {
     return true;
 }
 
+bool VideoPipe::WriteFrame(const std::vector<std::uint8_t>& frame) {
+    std::size_t done = 0;
+    while (done < frame.size()) {
+        const long taken = encoder.Write(frame.data() + done, frame.size() - done, kSliceMs);
+        if (taken < 0) return false;
+        done += static_cast<std::size_t>(taken);
+        if (taken == 0) {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (abandoned) return false;
+        }
+    }
+    return true;
+}
+
 void VideoPipe::WriterLoop() {
     for (;;) {
         std::vector<std::uint8_t> frame;
         {
             std::unique_lock<std::mutex> lock(mutex);
-            changed.wait(lock, [this] { return closing || !queue.empty(); });
-            if (queue.empty()) return;
+            changed.wait(lock, [this] { return closing || abandoned || !queue.empty(); });
+            if (abandoned || queue.empty()) break;
             frame = std::move(queue.front());
             queue.pop_front();
         }
-        const bool ok = WriteAll(fd, frame.data(), frame.size());
+        const bool ok = WriteFrame(frame);
         {
             std::lock_guard<std::mutex> lock(mutex);
             spare.push_back(std::move(frame));
@@ -181,31 +147,59 @@ void VideoPipe::WriterLoop() {
             }
         }
         changed.notify_all();
-        if (!ok) return;
+        if (!ok) break;
     }
-}
-
-bool VideoPipe::Close(std::string& error) {
-    if (child <= 0) return false;
     {
         std::lock_guard<std::mutex> lock(mutex);
-        closing = true;
+        writerDone = true;
     }
     changed.notify_all();
+}
+
+void VideoPipe::Abandon(const std::string& reason) {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        abandoned = true;
+        broken = true;
+        if (failure.empty()) failure = reason;
+    }
+    changed.notify_all();
+    // The writer looks at `abandoned` at least every slice, so this join is short.
     if (writer.joinable()) writer.join();
-    ::close(fd);
-    fd = -1;
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    encoder.Kill();
+    open = false;
+}
+
+bool VideoPipe::Close(std::string& error, bool stopping, const StopAsked& stopAsked) {
+    if (!open) {
+        error = failure.empty() ? "the recording was already finished" : failure;
+        return false;
     }
-    child = -1;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && !broken) return true;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
-        error = "ffmpeg could not be run";
-    } else if (WIFEXITED(status)) {
-        error = "ffmpeg failed (exit status " + std::to_string(WEXITSTATUS(status)) + ")";
-    } else {
-        error = "ffmpeg was stopped by a signal";
+    std::unique_lock<std::mutex> lock(mutex);
+    closing = true;
+    changed.notify_all();
+    while (!writerDone) {
+        if (changed.wait_for(lock, std::chrono::milliseconds(kSliceMs)) == std::cv_status::no_timeout) continue;
+        lock.unlock();
+        if (!stopping && stopAsked && stopAsked()) stopping = true;
+        const double seconds = patience.Seconds(stopping);
+        const bool hung = encoder.Stalled(seconds);
+        lock.lock();
+        if (hung && !writerDone) {
+            lock.unlock();
+            Abandon(encoder.HungMessage(stopping, seconds));
+            error = failure;
+            return false;
+        }
     }
-    return false;
+    const bool tookAll = !broken;
+    lock.unlock();
+    writer.join();
+    open = false;
+    if (!encoder.Finish(stopping, stopAsked, patience, error)) return false;
+    if (!tookAll) {
+        error = encoder.Name() + " stopped taking frames";
+        return false;
+    }
+    return true;
 }

@@ -3,10 +3,9 @@
 // Frames go through a pipe to the encoder from a thread of their own, a few frames ahead, so
 // the demo renders the next frame while the last one is written. ffmpeg runs in its own
 // process group: a Ctrl-C meant for the demo does not cut the video short; the demo ends the
-// recording by closing the pipe, and ffmpeg finishes the file.
+// recording by closing the pipe, and ffmpeg finishes the file. No wait here is without a limit:
+// an encoder that stops taking frames is ended (see EncoderProcess).
 #pragma once
-
-#include <sys/types.h>
 
 #include <condition_variable>
 #include <cstdint>
@@ -15,6 +14,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "capture/encoder_process.h"
 
 // The x264 preset of a recording: at the same quality setting as "veryfast" it scores as well
 // or better (SSIM and PSNR against a lossless capture) for about half the encoder's time, which
@@ -30,6 +31,8 @@ struct VideoSettings {
     std::string preset = kX264Preset;
     int crf = 18;              // H.264 quality, 0 (best) to 51
     bool lossless = false;     // FFV1 in a .mkv file, otherwise libx264rgb at QP 0
+    std::string program = "ffmpeg";
+    EncoderPatience patience;   // how long ffmpeg may hang before it is ended
 };
 
 // The ffmpeg output arguments that turn RGB frames into 4:2:0 video: converted with the BT.709
@@ -49,29 +52,36 @@ public:
 
     // Starts the encoder; false with a reason when ffmpeg is missing or cannot be started.
     bool Open(const VideoSettings& settings, int width, int height, std::string& error);
-    // Queues one frame (BGRA, bottom row first); false once the encoder has stopped taking them.
-    bool Write(const std::uint8_t* bgraBottomUp);
-    // Sends the end of the input and waits for the encoder; false with a reason when it failed.
-    bool Close(std::string& error);
+    // Queues one frame (BGRA, bottom row first). While the queue is full it waits for the
+    // encoder, asking `stopAsked`: once a stop is asked the frame is queued anyway, and the run
+    // ends at the stop. False once the encoder has stopped taking frames, or hung.
+    bool Write(const std::uint8_t* bgraBottomUp, const StopAsked& stopAsked);
+    // Sends the rest and the end of the input and waits for the encoder; false with a reason
+    // when it failed or hung. `stopping`: the user asked the run to stop.
+    bool Close(std::string& error, bool stopping, const StopAsked& stopAsked);
 
     long FramesWritten() const { return framesWritten; }
 
 private:
     void WriterLoop();
+    bool WriteFrame(const std::vector<std::uint8_t>& frame);
+    // Ends the encoder and the writer at once; the recording has failed for `reason`.
+    void Abandon(const std::string& reason);
 
     int width = 0, height = 0;
     std::size_t frameBytes = 0;
-    pid_t child = -1;
-    int fd = -1;
+    EncoderPatience patience;
+    EncoderProcess encoder;
+    bool open = false;
     long framesWritten = 0;
+    std::string failure;   // why the recording failed, once it has
     std::thread writer;
     std::mutex mutex;
     std::condition_variable changed;
     std::deque<std::vector<std::uint8_t>> queue;   // frames waiting for the pipe
     std::vector<std::vector<std::uint8_t>> spare;  // written frames' buffers, for reuse
     bool closing = false;
-    bool broken = false;
+    bool abandoned = false;   // the writer is to stop at once
+    bool broken = false;      // the encoder no longer takes frames
+    bool writerDone = false;
 };
-
-// True when `name` is an executable file in one of the PATH folders.
-bool ProgramOnPath(const char* name);

@@ -1,18 +1,24 @@
 // Recording: straight to a video with its sound, a later start matching a whole run frame for
-// frame, a recording stopped early, an encoder that is missing or fails, and a recording at
-// twice the size.
+// frame, a recording stopped early, an encoder that is missing, fails or hangs, a file that only
+// a finished recording replaces, and a recording at twice the size.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <set>
 #include <string>
 
 #include "support/bmp_files.h"
@@ -52,11 +58,95 @@ bool Exists(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0;
 }
 
+// The names in `folder`, sorted, separated by spaces.
+std::string FolderList(const std::string& folder) {
+    std::set<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        names.insert(entry.path().filename().string());
+    std::string list;
+    for (const std::string& name : names) list += (list.empty() ? "" : " ") + name;
+    return list;
+}
+
+struct InterruptedRun {
+    bool interrupted = false;
+    int status = -1;              // the exit status; -1 when it did not exit by itself
+    double secondsToExit = 1e9;   // from the Ctrl-C to the exit
+    std::string output;           // stdout and stderr
+};
+
+// Runs `command` in the shell and sends it Ctrl-C (SIGINT) `delaySeconds` after its output
+// first satisfies `ready`. A run still going 20 s after the Ctrl-C is killed.
+InterruptedRun RunAndInterrupt(const std::string& command, const std::function<bool(const std::string&)>& ready,
+                               double delaySeconds) {
+    using Clock = std::chrono::steady_clock;
+    InterruptedRun run;
+    int fromChild[2];
+    if (::pipe(fromChild) != 0) return run;
+    const pid_t child = ::fork();
+    if (child < 0) return run;
+    if (child == 0) {
+        ::dup2(fromChild[1], 1);
+        ::dup2(fromChild[1], 2);
+        ::close(fromChild[0]);
+        ::close(fromChild[1]);
+        ::execl("/bin/sh", "sh", "-c", ("exec " + command).c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(fromChild[1]);
+    Clock::time_point readyAt, interruptedAt;
+    bool seen = false;
+    int status = 0;
+    for (bool exited = false; !exited;) {
+        pollfd readable{fromChild[0], POLLIN, 0};
+        char buffer[512];
+        if (::poll(&readable, 1, 50) > 0) {
+            const ssize_t got = ::read(fromChild[0], buffer, sizeof buffer);
+            if (got > 0) run.output.append(buffer, static_cast<std::size_t>(got));
+        }
+        exited = ::waitpid(child, &status, WNOHANG) == child;
+        const Clock::time_point now = Clock::now();
+        if (exited) {
+            if (run.interrupted) run.secondsToExit = std::chrono::duration<double>(now - interruptedAt).count();
+            break;
+        }
+        if (!seen && ready(run.output)) {
+            seen = true;
+            readyAt = now;
+        }
+        if (seen && !run.interrupted && std::chrono::duration<double>(now - readyAt).count() >= delaySeconds) {
+            ::kill(child, SIGINT);
+            run.interrupted = true;
+            interruptedAt = now;
+        }
+        if (run.interrupted && now - interruptedAt > std::chrono::seconds(20)) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            break;
+        }
+    }
+    // What is left to read, without waiting on a writer that outlived the run.
+    ::fcntl(fromChild[0], F_SETFL, O_NONBLOCK);
+    char buffer[512];
+    for (ssize_t got; (got = ::read(fromChild[0], buffer, sizeof buffer)) > 0;)
+        run.output.append(buffer, static_cast<std::size_t>(got));
+    ::close(fromChild[0]);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::function<bool(const std::string&)> Shows(const std::string& text) {
+    return [text](const std::string& output) { return output.find(text) != std::string::npos; };
+}
+
 }  // namespace
 
 TEST(Recording, WritesAVideoWithSoundOfTheRightLength) {
     if (!HaveFfmpeg()) GTEST_SKIP() << "no ffmpeg";
-    const std::string video = testing_support::MakeTempFolder("record") + "/clip.mp4";
+    const std::string folder = testing_support::MakeTempFolder("record");
+    const std::string video = folder + "/clip.mp4";
+    std::ofstream(video) << "an older file of the same name";
     std::string output;
     const int code = RunCommand(std::string(kEnvironment) + Program() + " --data " + testing_support::TestAssetRoot() +
                              " --capture " + video + " --fps 10 --frames 25",
@@ -70,8 +160,8 @@ TEST(Recording, WritesAVideoWithSoundOfTheRightLength) {
     EXPECT_NEAR(std::atof(Probe(video, "v", "duration").c_str()), 2.5, 0.01);
     EXPECT_EQ(Probe(video, "a", "codec_name"), "aac");
     EXPECT_NEAR(std::atof(Probe(video, "a", "duration").c_str()), 2.5, 0.05);
-    // No frame files on the way.
-    EXPECT_FALSE(Exists(video.substr(0, video.rfind('/')) + "/frame_000000.png"));
+    // No frame files on the way, and no temporary file left.
+    EXPECT_EQ(FolderList(folder), "clip.mp4");
 }
 
 // Scene two at 52.5 s: the cloud has morphed, scattered and flickered by then, all of it
@@ -106,37 +196,17 @@ TEST(Recording, LaterStartShowsWhatAWholeRunShows) {
 TEST(Recording, StoppedEarlyStillDecodes) {
     if (!HaveFfmpeg()) GTEST_SKIP() << "no ffmpeg";
     const std::string video = testing_support::MakeTempFolder("stopped") + "/early.mp4";
-    int fromChild[2];
-    ASSERT_EQ(::pipe(fromChild), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::dup2(fromChild[1], 1);
-        ::dup2(fromChild[1], 2);
-        ::close(fromChild[0]);
-        const std::string command = std::string("exec ") + kEnvironment + Program() + " --data " +
-                                    testing_support::TestAssetRoot() + " --capture " + video + " --fps 10";
-        ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    ::close(fromChild[1]);
     // Wait for a progress line that shows frames, then interrupt.
-    std::string output;
-    char buffer[512];
-    bool interrupted = false;
-    for (ssize_t got; (got = ::read(fromChild[0], buffer, sizeof buffer)) > 0;) {
-        output.append(buffer, static_cast<std::size_t>(got));
-        if (!interrupted && output.find("frames, ") != std::string::npos && output.find("demo 1.") != std::string::npos) {
-            ::kill(child, SIGINT);
-            interrupted = true;
-        }
-    }
-    ::close(fromChild[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(interrupted) << output;
-    ASSERT_TRUE(WIFEXITED(status)) << output;
-    EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+    const InterruptedRun run = RunAndInterrupt(
+        std::string(kEnvironment) + Program() + " --data " + testing_support::TestAssetRoot() + " --capture " + video +
+            " --fps 10",
+        [](const std::string& text) {
+            return text.find("frames, ") != std::string::npos && text.find("demo 1.") != std::string::npos;
+        },
+        0.0);
+    const std::string& output = run.output;
+    ASSERT_TRUE(run.interrupted) << output;
+    EXPECT_EQ(run.status, 0) << output;
     EXPECT_NE(output.find("stopped early"), std::string::npos) << output;
 
     const long frames = std::atol(Probe(video, "v", "nb_read_frames").c_str());
@@ -172,6 +242,73 @@ TEST(Recording, MissingOrFailingEncoderIsAFailure) {
     EXPECT_NE(output.find("no recording was made"), std::string::npos) << output;
     EXPECT_NE(output.find("exit status 3"), std::string::npos) << output;
     EXPECT_EQ(output.find("recorded"), std::string::npos) << output;
+}
+
+// A recording that fails, or is stopped (Ctrl-C) before its first frame, leaves the file it was
+// to replace as it was, and no temporary file beside it.
+TEST(Recording, AFailedRecordingLeavesTheFileItWouldReplace) {
+    if (!HaveFfmpeg()) GTEST_SKIP() << "no ffmpeg";
+    const std::string folder = testing_support::MakeTempFolder("keep");
+    const std::string video = folder + "/keep.mp4";
+    const std::string kept = "the video that was here before";
+    std::ofstream(video) << kept;
+    const std::string run = std::string(kEnvironment) + Program() + " --data " + testing_support::TestAssetRoot() +
+                            " --capture " + video + " --fps 10";
+    std::string output;
+    EXPECT_EQ(RunCommand("UNDERTOW_X264_PRESET=bogus " + run + " --frames 5", output), 1) << output;
+    EXPECT_NE(output.find("no recording was made: ffmpeg failed"), std::string::npos) << output;
+    EXPECT_EQ(ReadFile(video), kept);
+    EXPECT_EQ(FolderList(folder), "keep.mp4");
+
+    // Interrupted while loading, long before the first frame at 30 s.
+    const InterruptedRun stopped = RunAndInterrupt(run + " --start 30", Shows("playing the timeline unseen"), 0.0);
+    ASSERT_TRUE(stopped.interrupted) << stopped.output;
+    EXPECT_EQ(stopped.status, 1) << stopped.output;
+    EXPECT_NE(stopped.output.find("no recording was made: no frames were recorded"), std::string::npos) << stopped.output;
+    EXPECT_EQ(ReadFile(video), kept);
+    EXPECT_EQ(FolderList(folder), "keep.mp4");
+}
+
+namespace {
+
+// Whether the process whose id is in `pidFile` is gone (a zombie would still answer kill 0);
+// one that is not is killed, so that no test leaves it behind.
+bool ProcessGone(const std::string& pidFile) {
+    long pid = 0;
+    std::ifstream(pidFile) >> pid;
+    if (pid <= 0) return false;
+    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) return true;
+    ::kill(static_cast<pid_t>(pid), SIGKILL);
+    return false;
+}
+
+}  // namespace
+
+// An encoder that stops taking frames — one that never reads, one that is stopped — holds
+// nothing up: Ctrl-C ends the run within a few seconds as a failed recording, with the encoder
+// ended and reaped and no file left.
+TEST(Recording, CtrlCEndsARunWhoseEncoderHangs) {
+    const std::string folder = testing_support::MakeTempFolder("hang");
+    const std::string bin = folder + "/bin";
+    const std::string out = folder + "/out";
+    ASSERT_EQ(::mkdir(bin.c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir(out.c_str(), 0755), 0);
+    for (const char* hang : {"exec sleep 60", "kill -STOP $$"}) {
+        const std::string pidFile = folder + "/pid";
+        std::remove(pidFile.c_str());
+        std::ofstream(bin + "/ffmpeg") << "#!/bin/sh\necho $$ > '" << pidFile << "'\n" << hang << "\n";
+        ::chmod((bin + "/ffmpeg").c_str(), 0755);
+        const InterruptedRun run =
+            RunAndInterrupt(std::string(kEnvironment) + "PATH=" + bin + ":/usr/bin:/bin " + Program() + " --data " +
+                                testing_support::TestAssetRoot() + " --capture " + out + "/hang.mp4 --fps 10 --start 0.2",
+                            Shows("reached 0.20 s"), 1.0);
+        ASSERT_TRUE(run.interrupted) << hang << "\n" << run.output;
+        EXPECT_LT(run.secondsToExit, 8.0) << hang << "\n" << run.output;
+        EXPECT_EQ(run.status, 1) << hang << "\n" << run.output;
+        EXPECT_NE(run.output.find("no recording was made"), std::string::npos) << hang << "\n" << run.output;
+        EXPECT_EQ(FolderList(out), "") << hang;
+        EXPECT_TRUE(ProcessGone(pidFile)) << hang << ": the encoder was left running";
+    }
 }
 
 TEST(Recording, RecordingAtTwiceTheSizeIsTwiceAsLarge) {
