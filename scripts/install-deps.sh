@@ -11,7 +11,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   googletest libgtest-dev
   desktop-file-utils appstream
-  ffmpeg libebur128-dev
+  ffmpeg libebur128-dev time
 )
 
 missing=()

@@ -23,11 +23,15 @@ struct Driver {
     const char* name;
     const char* environment;   // assignments for env(1)
     const char* renderer;      // a word of its renderer string
+    double rangeLayerLevels;   // mean difference our range layer may make
 };
 
-const Driver kLlvmpipe = {"llvmpipe", "GALLIUM_DRIVER=llvmpipe", "llvmpipe"};
-const Driver kSoftpipe = {"softpipe", "GALLIUM_DRIVER=softpipe", "softpipe"};
-const Driver kZink = {"zink", "LIBGL_ALWAYS_SOFTWARE=1 MESA_LOADER_DRIVER_OVERRIDE=zink", "zink"};
+const Driver kLlvmpipe = {"llvmpipe", "GALLIUM_DRIVER=llvmpipe", "llvmpipe", 0.0};
+// Softpipe rounds the cloud's added colour draw by draw, and the range layer's chunks split the
+// cloud into other draws: a few pixels move by a level (seen: up to 0.02 levels on average, on
+// some frames of scene two, in this build and the ones before it).
+const Driver kSoftpipe = {"softpipe", "GALLIUM_DRIVER=softpipe", "softpipe", 0.1};
+const Driver kZink = {"zink", "LIBGL_ALWAYS_SOFTWARE=1 MESA_LOADER_DRIVER_OVERRIDE=zink", "zink", 0.0};
 
 std::string Command(const Driver& driver, const std::string& arguments) {
     static const std::string runtime = testing_support::MakeTempFolder("drivers-runtime");
@@ -73,7 +77,8 @@ double MeanDifference(const std::vector<std::uint8_t>& a, const std::vector<std:
 }
 
 // The driver is the one asked for, runs every stretch clean with and without our range layer,
-// the layer changes no pixel, and the frames stay within about two levels of llvmpipe's.
+// the layer changes no pixel (softpipe: next to none), and the frames stay within about two
+// levels of llvmpipe's.
 void CheckDriver(const Driver& driver) {
     std::string info;
     ASSERT_EQ(testing_support::RunCommand(Command(driver, "--gl-info"), info), 0) << info;
@@ -83,7 +88,8 @@ void CheckDriver(const Driver& driver) {
     const std::vector<Frame> emulated = CaptureStretches(driver, "--emulate-ext vertex-array-range");
     ASSERT_EQ(plain.size(), emulated.size());
     for (std::size_t i = 0; i < plain.size(); ++i)
-        EXPECT_EQ(MeanDifference(plain[i].rgb, emulated[i].rgb), 0.0) << driver.name << " " << plain[i].name;
+        EXPECT_LE(MeanDifference(plain[i].rgb, emulated[i].rgb), driver.rangeLayerLevels)
+            << driver.name << " " << plain[i].name;
 
     if (&driver == &kLlvmpipe) return;
     const std::vector<Frame> reference = CaptureStretches(kLlvmpipe, "");

@@ -94,3 +94,30 @@ TEST(Program, MusicProblemsExitWithMinusOne) {
     EXPECT_EQ(run.exitCode, 255);
     EXPECT_NE(run.output.find("audio"), std::string::npos) << run.output;
 }
+
+// A benchmark whose figures cannot be written is a failed run, as a recording is.
+TEST(Program, JsonThatCannotBeWrittenExitsOne) {
+    const ProgramRun run = RunProgram("--benchmark --frames 2 --json /nonexistent/folder/figures.json --data " +
+                                      testing_support::TestAssetRoot());
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_NE(run.output.find("cannot write /nonexistent/folder/figures.json"), std::string::npos) << run.output;
+}
+
+// A live run draws at most --max-fps frames a second, however fast the driver is: 30 frames
+// at 20 a second take at least a second and a half. (Whatever the driver's speed, the cap only
+// ever slows a run down, so this bound holds on any machine.)
+TEST(Program, LiveFramesKeepToTheirPace) {
+    const std::string data = " --data " + testing_support::TestAssetRoot();
+    std::string output;
+    const int code = testing_support::RunCommand(
+        "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=offscreen /usr/bin/time -f 'wall %e' " +
+            std::string(UNDERTOW_BINARY_DIR) + "/undertow --start 20 --frames 30 --max-fps 20" + data,
+        output);
+    ASSERT_EQ(code, 0) << output;
+    const std::size_t at = output.rfind("wall ");
+    ASSERT_NE(at, std::string::npos) << output;
+    const std::size_t reached = output.find("reached 20.00 s of the demo in ");
+    ASSERT_NE(reached, std::string::npos) << output;
+    const double catchUp = std::atof(output.c_str() + reached + 31);
+    EXPECT_GE(std::atof(output.c_str() + at + 5) - catchUp, 1.4) << output;
+}

@@ -381,3 +381,30 @@ TEST(Recording, TagsItsColoursAndPutsTheIndexFirst) {
         EXPECT_LT(tagged, other) << video;
     }
 }
+
+// Scene three's lens flare fades with what covered the sun in the frames before; a later start
+// lives through those frames with only the pixel under the sun drawn. Frames from 124 s on must
+// be those of a run that showed the island from 110 s, the sun going behind the tree and out.
+TEST(Recording, LaterStartInsideSceneThreeKeepsTheFlare) {
+    const std::string shown = testing_support::MakeTempFolder("island-shown");
+    const std::string later = testing_support::MakeTempFolder("island-later");
+    const std::string data = " --data " + testing_support::TestAssetRoot() + " --fps 6";
+    std::string output;
+    ASSERT_EQ(RunCommand(std::string(kEnvironment) + "PATH=/nonexistent " + Program() + data + " --capture " + shown +
+                             " --start 110 --frames 96",
+                         output),
+              0)
+        << output;
+    ASSERT_EQ(RunCommand(std::string(kEnvironment) + "PATH=/nonexistent " + Program() + data + " --capture " + later +
+                             " --start 124 --frames 12",
+                         output),
+              0)
+        << output;
+    for (int frame = 744; frame < 756; ++frame) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/frame_%06d.png", frame);
+        const std::string a = ReadFile(shown + name), b = ReadFile(later + name);
+        ASSERT_FALSE(a.empty()) << name;
+        EXPECT_TRUE(a == b) << name << " differs from the shown run's";
+    }
+}

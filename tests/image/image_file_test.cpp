@@ -13,18 +13,9 @@ using testing_support::WriteFile;
 
 namespace {
 
-class ImageFileTest : public ::testing::Test {
+class ImageFileTest : public testing_support::PictureFolderTest {
 protected:
-    void SetUp() override {
-        root = testing_support::MakeTempFolder("images");
-        ::mkdir((root + "/TEKSTURY").c_str(), 0755);
-        platform::SetAssetRoot(root);
-    }
-    std::string Put(const char* name, const std::vector<std::uint8_t>& bytes) {
-        WriteFile(root + "/TEKSTURY/" + name, bytes);
-        return std::string("TEKSTURY\\") + name;
-    }
-    std::string root;
+    ImageFileTest() : PictureFolderTest("images") {}
 };
 
 }  // namespace

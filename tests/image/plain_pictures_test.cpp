@@ -57,18 +57,9 @@ std::vector<std::uint8_t> Stored(std::size_t pad, bool topDown, bool rightToLeft
     return out;
 }
 
-class PlainPictureTest : public ::testing::Test {
+class PlainPictureTest : public testing_support::PictureFolderTest {
 protected:
-    void SetUp() override {
-        root = testing_support::MakeTempFolder("plain");
-        ::mkdir((root + "/TEKSTURY").c_str(), 0755);
-        platform::SetAssetRoot(root);
-    }
-    std::string Put(const char* name, const std::vector<std::uint8_t>& bytes) {
-        WriteFile(root + "/TEKSTURY/" + name, bytes);
-        return std::string("TEKSTURY\\") + name;
-    }
-    std::string root;
+    PlainPictureTest() : PictureFolderTest("plain") {}
 };
 
 }  // namespace

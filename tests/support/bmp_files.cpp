@@ -1,11 +1,15 @@
 // tests/support/bmp_files.cpp — writers for hand-made test pictures.
 #include "support/bmp_files.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+
+#include "platform/asset_path.h"
 
 namespace testing_support {
 namespace {
@@ -86,6 +90,16 @@ std::string MakeTempFolder(const char* tag) {
     if (MadeFolders().empty()) std::atexit(RemoveMadeFolders);
     MadeFolders().emplace_back(made);
     return std::string(made);
+}
+
+PictureFolderTest::PictureFolderTest(const char* tag) : root(MakeTempFolder(tag)) {
+    ::mkdir((root + "/TEKSTURY").c_str(), 0755);
+    platform::SetAssetRoot(root);
+}
+
+std::string PictureFolderTest::Put(const char* name, const std::vector<std::uint8_t>& bytes) const {
+    WriteFile(root + "/TEKSTURY/" + name, bytes);
+    return std::string("TEKSTURY\\") + name;
 }
 
 }  // namespace testing_support

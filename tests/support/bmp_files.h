@@ -1,6 +1,8 @@
 // tests/support/bmp_files.h — small hand-made picture files for reader and loader tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -23,5 +25,14 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 // A fresh empty folder under the system's temporary folder, removed with what it holds when
 // the test program exits.
 std::string MakeTempFolder(const char* tag);
+
+// A fresh asset root with an empty TEKSTURY folder, made the program's asset root; Put writes a
+// picture into it and returns its asset name.
+class PictureFolderTest : public ::testing::Test {
+protected:
+    explicit PictureFolderTest(const char* tag);
+    std::string Put(const char* name, const std::vector<std::uint8_t>& bytes) const;
+    std::string root;
+};
 
 }  // namespace testing_support
