@@ -10,6 +10,7 @@
 #include "app/demo_rewind.h"
 #include "app/globals.h"
 #include "app/shell.h"
+#include "capture/screenshot.h"
 #include "measure/gl_objects.h"
 #include "platform/audio.h"
 #include "platform/gl.h"
@@ -25,7 +26,7 @@ constexpr double kHoldSleepSeconds = 0.01;      // the paused loop's wait betwee
 constexpr double kRepaintSeconds = 0.25;        // how often the paused picture is put back on screen
 constexpr unsigned kCountedNames = 4096;        // GL names a pass report looks at
 
-const Playback* overlayOwner = nullptr;
+Playback* overlayOwner = nullptr;
 
 void DrawOverlayHook() {
     if (overlayOwner) overlayOwner->DrawOverlay();
@@ -67,12 +68,12 @@ bool Playback::Take(platform::WindowMessage message) {
     if (!live || !IsPlayerKey(message)) return false;
     const PlayerAction action = player.Take(message, demo.clock);
     switch (action.kind) {
-        case PlayerAction::Kind::Pause: Pause(); break;
+        case PlayerAction::Kind::Pause: pausing = true; break;
         case PlayerAction::Kind::Resume: Resume(); break;
         case PlayerAction::Kind::Seek: Seek(action.seconds); break;
         case PlayerAction::Kind::Step: Step(); break;
         case PlayerAction::Kind::TimeBar:
-            if (player.Paused() && !seeking) ShowPausedPicture();
+            if (player.Paused() && !seeking && !pausing) ShowPausedPicture();
             break;
         case PlayerAction::Kind::None: break;
     }
@@ -80,7 +81,7 @@ bool Playback::Take(platform::WindowMessage message) {
 }
 
 bool Playback::Holding() {
-    if (!live || !player.Paused() || seeking || stepping) return false;
+    if (!live || !player.Paused() || pausing || seeking || stepping) return false;
     if (platform::WallSeconds() - pictureShownAt >= kRepaintSeconds) ShowPausedPicture();
     SleepSeconds(kHoldSleepSeconds);
     return true;
@@ -90,12 +91,13 @@ void Playback::AfterFrame() {
     if (!live) return;
     if (seeking && run.Showing()) {
         seeking = false;
-        if (player.Paused()) Pause();   // the seek's first frame is the one held
+        if (player.Paused()) pausing = true;   // the seek's first frame is the one held
     }
-    if (stepping) {
-        stepping = false;
-        KeepPausedPicture();
+    if (pausing) {
+        pausing = false;
+        if (player.Paused()) Pause();
     }
+    stepping = false;
     if (options.maxFps <= 0 || !run.Showing() || player.Paused()) return;
     const double now = platform::WallSeconds();
     SleepSeconds(nextFrameAt - now);
@@ -115,7 +117,10 @@ bool Playback::LoopBack() {
     return true;
 }
 
-void Playback::DrawOverlay() const {
+void Playback::DrawOverlay() {
+    // The picture a pause holds is the frame drawn after the key (or after a step, or a seek's
+    // first frame), taken before the time line goes over it.
+    if (pausing || stepping || (seeking && player.Paused())) KeepPausedPicture();
     if (!player.TimeBarShown()) return;
     DrawTimeBar(demo.clock, demo.endTime, SceneName(demo.currentScene), player.Paused(), PrintWithFont);
 }
@@ -124,7 +129,7 @@ void Playback::DrawOverlay() const {
 void Playback::Pause() {
     platform::AudioPause();
     platform::UseVirtualClock(platform::GetTickCount());
-    KeepPausedPicture();
+    pictureShownAt = platform::WallSeconds();
 }
 
 void Playback::Resume() {
@@ -151,15 +156,9 @@ void Playback::Step() {
 }
 
 void Playback::KeepPausedPicture() {
-    const platform::PixelRect rect = platform::BeginPictureRead(true);
-    pausedWidth = rect.width;
-    pausedHeight = rect.height;
-    pausedPicture.assign(static_cast<std::size_t>(rect.width) * rect.height * 3, 0);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(rect.x, rect.y, rect.width, rect.height, GL_RGB, GL_UNSIGNED_BYTE, pausedPicture.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    platform::EndPictureRead();
-    pictureShownAt = platform::WallSeconds();
+    pausedPicture = ReadPicture();
+    pausedWidth = platform::PictureWidth();
+    pausedHeight = platform::PictureHeight();
 }
 
 // Puts the kept picture back on screen, with the time line over it when shown.

@@ -27,8 +27,9 @@ public:
     // At the end of the timeline: with --loop, starts the demo again from 0 and returns true.
     bool LoopBack();
 
-    // Draws the time line when it is shown (the overlay hook's work).
-    void DrawOverlay() const;
+    // Before each swap (the overlay hook's work): keeps the picture a pause is to hold, and
+    // draws the time line when it is shown.
+    void DrawOverlay();
 
 private:
     void Pause();
@@ -42,6 +43,7 @@ private:
     RunControl& run;
     Player player;
     bool live;
+    bool pausing = false;         // Space was pressed: the next frame is the one held
     bool stepping = false;        // one frame is to be drawn while paused
     bool seeking = false;         // a seek's target frame has not been shown yet
     double nextFrameAt = 0.0;     // wall-clock seconds before which no frame is drawn
