@@ -148,6 +148,7 @@ void Shutdown() {
         scene->Stop();
     }
     ReleaseVertexArrayRange();
+    gl_layers::RemoveVertexWeighting();   // its program goes with the context, closed below
     if (settings.musicEnabled && shell.audioStarted) {
         platform::AudioStop();
         if (shell.musicStream != 0) platform::AudioStreamFree(shell.musicStream);
