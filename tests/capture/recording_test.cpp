@@ -114,6 +114,13 @@ TEST(Recording, StoppedEarlyStillDecodes) {
         ::dup2(fromChild[1], 1);
         ::dup2(fromChild[1], 2);
         ::close(fromChild[0]);
+        // The interrupt must reach the program as Ctrl-C would, even where this process was
+        // started with SIGINT ignored (a background job of a script) or blocked: both outlive exec.
+        ::signal(SIGINT, SIG_DFL);
+        sigset_t interrupt;
+        sigemptyset(&interrupt);
+        sigaddset(&interrupt, SIGINT);
+        ::sigprocmask(SIG_UNBLOCK, &interrupt, nullptr);
         const std::string command = std::string("exec ") + kEnvironment + Program() + " --data " +
                                     testing_support::TestAssetRoot() + " --capture " + video + " --fps 10";
         ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
