@@ -4,16 +4,20 @@
 #include <sys/stat.h>
 
 #include "app/globals.h"
+#include "app/options.h"
 #include "app/shell.h"
+#include "platform/window.h"
 #include "support/bmp_files.h"
 
 TEST(Shell, ShutdownStopsEveryLoadedSceneAndASecondRequestIsHarmless) {
+    ASSERT_TRUE(OpenDisplay(Options(), true));   // what a run's shutdown finds open
     sceneThree.Load();
     sceneFour.Load();
     sceneFour.Start();
     Shutdown();
     EXPECT_FALSE(sceneThree.loaded);
     EXPECT_FALSE(sceneFour.loaded || sceneFour.started);
+    EXPECT_FALSE(platform::IsWindowOpen());
     sceneFour.Load();   // nothing in the second request may touch the scenes again
     Shutdown();
     EXPECT_TRUE(sceneFour.loaded);
