@@ -108,6 +108,7 @@ void InitExtensions() {
     for (GroupSource& source : extensionState.sources) source = GroupSource::Off;
     extensionState.missing.clear();
     gl_layers::RemoveVertexArrayRange();
+    gl_layers::RemoveVertexWeighting();
     if (settings.useMultitexture) {
         if (Look("GL_ARB_multitexture") && Look("GL_EXT_texture_env_combine")) {
             platform::FindGLProc(ext::glMultiTexCoord1fARB, "glMultiTexCoord1fARB");

@@ -72,6 +72,7 @@ bool OpenDisplay(const Options& options, bool headless) {
         std::fprintf(stderr, "undertow: %s\n", error.message.c_str());
         return false;
     }
+    shell.shutdownDone = false;   // this display has yet to be shut down
     ApplyExtensionChoices(options);
     InitExtensions();
     font.Create(-16 * platform::PictureScale(), -16, "Arial");   // the text grows with the picture
@@ -151,6 +152,7 @@ void Shutdown() {
     demo.ReleaseTextures();
     font.DeleteLists();
     ReleaseVertexArrayRange();
+    gl_layers::RemoveVertexWeighting();   // its program goes with the context, closed below
     if (settings.musicEnabled && shell.audioStarted) {
         platform::AudioStop();
         if (shell.musicStream != 0) platform::AudioStreamFree(shell.musicStream);

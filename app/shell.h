@@ -24,7 +24,7 @@ const char* SceneName(const Scene* scene);
 int RunDemo(const Options& options, const char* programPath);
 
 // Window, context, extensions, font and projection; false, with a message, when there is
-// nothing to draw on.
+// nothing to draw on. A display opened after a shutdown is shut down again by the next one.
 bool OpenDisplay(const Options& options, bool headless);
 
 // Gives the scenes their windows and hands them to the demo in list order.
@@ -42,7 +42,8 @@ void PlayMusicFrom(double seconds);
 int ShowGLInfo(const Options& options);
 
 // Stops every scene, frees the vertex-array-range block, stops the music, restores the display
-// mode and releases the GL context. A second call does nothing.
+// mode and releases the GL context. A second call does nothing until OpenDisplay opens a
+// display again.
 void Shutdown();
 
 // Gives each scene its window on the timeline.

@@ -2,6 +2,7 @@
 #include "gl_layers/vertex_weighting.h"
 
 #include "gl_layers/vertex_program.h"
+#include "platform/window.h"
 
 namespace gl_layers {
 
@@ -79,11 +80,12 @@ const char kProgram[] =
     "ABS result.fogcoord.x, eye.z;\n"
     "END\n";
 
-// The layer's state for the whole run: the program, what the scene switched on, and the
-// driver's vertex-program entry points.
+// The layer's state in one context: the program, the context it was compiled in, and what
+// the scene switched on.
 struct WeightingLayer {
     bool installed = false;
     GLuint program = 0;
+    unsigned context = 0;   // platform::ContextGeneration() when the program was compiled
     bool weightingOn = false;
     bool arrayOn = false;
     bool pointerGiven = false;
@@ -101,12 +103,24 @@ void UpdateWeightArray() {
 }  // namespace
 
 bool InstallVertexWeighting() {
-    if (layer.installed) return true;
+    const unsigned context = platform::ContextGeneration();
+    if (layer.installed && layer.context == context) return true;
+    layer = WeightingLayer();   // a program from an earlier context names nothing in this one
     layer.program = CompileVertexProgram(kProgram, "vertex weighting");
     if (layer.program == 0) return false;
     VertexAttribs().attrib1f(kWeightAttribute, 1.0f);   // the extension's initial weight
+    layer.context = context;
     layer.installed = true;
     return true;
+}
+
+void RemoveVertexWeighting() {
+    if (layer.installed && platform::IsWindowOpen() && layer.context == platform::ContextGeneration()) {
+        if (layer.weightingOn) UseVertexProgram(0);
+        VertexAttribs().disableArray(kWeightAttribute);
+        DeleteVertexProgram(layer.program);
+    }
+    layer = WeightingLayer();
 }
 
 WeightingSource VertexWeightingSource() { return layer.installed ? WeightingSource::Ours : WeightingSource::Driver; }

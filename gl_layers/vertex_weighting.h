@@ -24,8 +24,13 @@ enum class WeightingSource { Driver, Ours };
 
 // Compiles the vertex program and routes the group's tokens to it. Needs a current context and
 // the driver's GL_ARB_vertex_program; false, with one line on stderr, when the program cannot
-// be made. Calling it again after success does nothing.
+// be made. Calling it again in the same context does nothing; in a later context (the program
+// went with the one it was made in) it compiles the program anew.
 bool InstallVertexWeighting();
+
+// Hands the group's tokens back to the driver and forgets the program, deleting it while the
+// context it was made in is still current. Harmless when nothing is installed.
+void RemoveVertexWeighting();
 
 // Which side the routed calls go to now.
 WeightingSource VertexWeightingSource();

@@ -28,6 +28,7 @@ int exclusiveWidth = 640, exclusiveHeight = 480, exclusiveBits = 32;
 int windowedWidth = 0, windowedHeight = 0;   // the window's size before Alt+Enter made it full screen
 bool presenting = true;
 double swapSeconds = 0;
+unsigned contextGeneration = 0;
 std::deque<WindowMessage> queuedMessages;
 
 bool StartVideo(bool headless, WindowError& error) {
@@ -102,6 +103,7 @@ bool OpenWindow(const WindowOptions& options, WindowError& error) {
         window = nullptr;
         return false;
     }
+    ++contextGeneration;
     SDL_GL_MakeCurrent(window, context);
     SDL_GL_SetSwapInterval(options.vsync && realDisplay ? 1 : 0);
     SDL_ShowWindow(window);
@@ -113,6 +115,8 @@ bool OpenWindow(const WindowOptions& options, WindowError& error) {
 }
 
 bool IsWindowOpen() { return window != nullptr; }
+
+unsigned ContextGeneration() { return contextGeneration; }
 
 bool HasDisplay() { return videoStarted ? realDisplay : (std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY")); }
 

@@ -34,6 +34,10 @@ bool OpenWindow(const WindowOptions& options, WindowError& error);
 // True between a successful OpenWindow and CloseWindow.
 bool IsWindowOpen();
 
+// Counts the GL contexts made so far in this process: the number changes with each new one, and
+// GL names made under one context name nothing under the next.
+unsigned ContextGeneration();
+
 // True when a real display (not the offscreen driver) is in use.
 bool HasDisplay();
 

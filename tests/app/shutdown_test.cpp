@@ -5,15 +5,16 @@
 
 #include "app/bitmap_font.h"
 #include "app/globals.h"
+#include "app/options.h"
 #include "app/shell.h"
+#include "platform/window.h"
 #include "support/bmp_files.h"
 #include "support/gl_test_context.h"
 #include "support/run_command.h"
 
 TEST(Shell, ShutdownStopsEveryLoadedSceneAndASecondRequestIsHarmless) {
-    if (!testing_support::OpenGLTestContext()) GTEST_SKIP() << "no GL context";
+    ASSERT_TRUE(OpenDisplay(Options(), true));   // what a run's shutdown finds open
     demo.textureSlots[0].Bind();
-    font.Create(-16, -16, "Arial");
     sceneThree.Load();
     sceneFour.Load();
     sceneFour.Start();
@@ -23,6 +24,7 @@ TEST(Shell, ShutdownStopsEveryLoadedSceneAndASecondRequestIsHarmless) {
     // The demo's texture slots and the font's lists are given back before the context goes.
     for (const Texture2D& slot : demo.textureSlots) EXPECT_FALSE(slot.created);
     EXPECT_EQ(font.listBase, 0u);
+    EXPECT_FALSE(platform::IsWindowOpen());
     sceneFour.Load();   // nothing in the second request may touch the scenes again
     Shutdown();
     EXPECT_TRUE(sceneFour.loaded);

@@ -91,6 +91,13 @@ InterruptedRun RunAndInterrupt(const std::string& command, const std::function<b
         ::dup2(fromChild[1], 2);
         ::close(fromChild[0]);
         ::close(fromChild[1]);
+        // The interrupt must reach the program as Ctrl-C would, even where this process was
+        // started with SIGINT ignored (a background job of a script) or blocked: both outlive exec.
+        ::signal(SIGINT, SIG_DFL);
+        sigset_t interrupt;
+        sigemptyset(&interrupt);
+        sigaddset(&interrupt, SIGINT);
+        ::sigprocmask(SIG_UNBLOCK, &interrupt, nullptr);
         ::execl("/bin/sh", "sh", "-c", ("exec " + command).c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }

@@ -6,6 +6,7 @@
 
 #include "app/extensions.h"
 #include "app/settings.h"
+#include "platform/window.h"
 #include "support/gl_test_context.h"
 
 namespace {
@@ -94,13 +95,10 @@ Matrix Read(GLenum which) {
     return m;
 }
 
-}  // namespace
-
 // Weights 0, 1 and between, under a model-view with a non-uniform scale and a matrix 1 that is
 // turned and moved: positions, renormalised normals (through the sphere map) and the colour
 // come out as the CPU blends them, whether the weights come from a display list or directly.
-TEST(VertexWeighting, BlendsBothMatricesLikeTheCpu) {
-    ASSERT_TRUE(testing_support::OpenGLTestContext());
+void ExpectTheCpuBlend() {
     ASSERT_TRUE(settings.useVertexWeighting) << "neither the driver's vertex weighting nor ours is available";
     ASSERT_NE(ext::glVertexWeightfEXT, nullptr);
 
@@ -190,4 +188,20 @@ TEST(VertexWeighting, BlendsBothMatricesLikeTheCpu) {
             EXPECT_NEAR(got[8], e.t, 1e-4f) << where;
         }
     }
+}
+
+}  // namespace
+
+TEST(VertexWeighting, BlendsBothMatricesLikeTheCpu) {
+    ASSERT_TRUE(testing_support::OpenGLTestContext());
+    ExpectTheCpuBlend();
+}
+
+// The window closed and opened again, as after a shutdown: the layer's program belonged to the
+// first context, so the second needs one of its own.
+TEST(VertexWeighting, BlendsAgainInANewContext) {
+    ASSERT_TRUE(testing_support::OpenGLTestContext());
+    ASSERT_TRUE(platform::CloseWindow());
+    ASSERT_TRUE(testing_support::OpenGLTestContext());
+    ExpectTheCpuBlend();
 }
