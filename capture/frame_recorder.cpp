@@ -1,27 +1,25 @@
 // capture/frame_recorder.cpp — where the recorded frames go: the encoder pipe or PNG files.
 #include "capture/frame_recorder.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "image/png_writer.h"
+#include "platform/child_process.h"
+#include "platform/folders.h"
 
 namespace {
 
+// The folder and every missing one above it.
 bool MakeFolders(const std::string& path) {
-    std::string partial;
-    for (std::size_t i = 0; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == '/') {
-            if (!partial.empty() && ::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) return false;
-        }
-        if (i < path.size()) partial += path[i];
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        // "C:" is a drive, not a folder to make.
+        if (platform::IsPathSeparator(path[i]) && path[i - 1] != ':' && !platform::IsPathSeparator(path[i - 1]))
+            platform::MakeFolder(path.substr(0, i));
     }
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return platform::MakeFolder(path);
 }
 
 bool EndsWith(const std::string& text, const char* suffix) {
@@ -41,12 +39,6 @@ bool IsVideoFileName(const std::string& path) {
         if (EndsWith(path, extension) && path.size() > std::strlen(extension) && path[path.size() - std::strlen(extension) - 1] != '/')
             return true;
     return false;
-}
-
-std::string ShellQuote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
 }
 
 bool FrameRecorder::Begin(const RecordingPlan& recordingPlan, std::string& error) {
@@ -141,22 +133,32 @@ std::string FrameRecorder::MakeVideoFromFrames(std::string& error) const {
     }
     const std::string videoPath = plan.target + "/undertow.mp4";
     const std::string fps = std::to_string(plan.fps);
-    std::string command = "ffmpeg -y -loglevel error -framerate " + fps + " -start_number " +
-                          std::to_string(plan.firstFrame) + " -i " + ShellQuote(plan.target + "/frame_%06d.png");
+    std::vector<std::string> args = {"ffmpeg", "-nostdin", "-y", "-loglevel", "error", "-framerate", fps,
+                                     "-start_number", std::to_string(plan.firstFrame),
+                                     "-i", plan.target + "/frame_%06d.png"};
     if (!plan.musicPath.empty()) {
         char start[32];
         std::snprintf(start, sizeof start, "%.6f", static_cast<double>(plan.firstFrame) / plan.fps);
-        command += " -ss " + std::string(start) + " -i " + ShellQuote(plan.musicPath) +
-                   " -map 0:v -map 1:a -c:a aac -b:a 192k -shortest";
+        args.insert(args.end(), {"-ss", start, "-i", plan.musicPath, "-map", "0:v", "-map", "1:a", "-c:a", "aac",
+                                 "-b:a", "192k", "-shortest"});
     }
     if (plan.lossless) {
-        command += std::string(" -c:v libx264rgb -preset ") + kX264Preset + " -qp 0 -pix_fmt bgr0";
+        args.insert(args.end(), {"-c:v", "libx264rgb", "-preset", kX264Preset, "-qp", "0", "-pix_fmt", "bgr0"});
     } else {
-        command += std::string(" -c:v libx264 -preset ") + kX264Preset + " -crf " + std::to_string(plan.crf);
-        for (const std::string& arg : Yuv420Arguments()) command += " " + ShellQuote(arg);
+        args.insert(args.end(), {"-c:v", "libx264", "-preset", kX264Preset, "-crf", std::to_string(plan.crf)});
+        const std::vector<std::string> colour = Yuv420Arguments();
+        args.insert(args.end(), colour.begin(), colour.end());
     }
-    command += " -movflags +faststart " + ShellQuote(videoPath) + " </dev/null";
-    if (std::system(command.c_str()) != 0) {
+    args.insert(args.end(), {"-movflags", "+faststart", videoPath});
+    platform::ChildProcess child;
+    platform::ChildExit how;
+    std::string startError;
+    bool ended = platform::StartChild(args, false, child, startError);
+    if (ended) {
+        while (!platform::WaitForChild(child, 1000, how)) {
+        }
+    }
+    if (!ended || !how.exited || how.code != 0) {
         error = "ffmpeg could not make the video; the frames are in " + plan.target;
         return {};
     }

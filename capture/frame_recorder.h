@@ -56,6 +56,3 @@ private:
     long framesWritten = 0;
     bool finished = false;
 };
-
-// Quotes a path for a POSIX shell.
-std::string ShellQuote(const std::string& text);

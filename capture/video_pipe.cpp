@@ -1,27 +1,18 @@
 // capture/video_pipe.cpp — starting ffmpeg, feeding it frames, and waiting for it to finish.
 #include "capture/video_pipe.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 constexpr std::size_t kQueuedFrames = 3;
+constexpr int kWaitStepMs = 1000;   // the encoder may take its time; each wait is bounded
 
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+bool WriteAll(platform::ChildProcess& child, const std::uint8_t* data, std::size_t size) {
     while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
+        const long written = platform::WriteToChild(child, data, size, kWaitStepMs);
+        if (written < 0) return false;
         data += written;
         size -= static_cast<std::size_t>(written);
     }
@@ -36,20 +27,7 @@ std::string Seconds(double value) {
 
 }  // namespace
 
-bool ProgramOnPath(const char* name) {
-    const char* path = std::getenv("PATH");
-    if (!path) return false;
-    const std::string dirs = path;
-    std::size_t start = 0;
-    while (start <= dirs.size()) {
-        std::size_t end = dirs.find(':', start);
-        if (end == std::string::npos) end = dirs.size();
-        const std::string candidate = dirs.substr(start, end - start) + "/" + name;
-        if (::access(candidate.c_str(), X_OK) == 0) return true;
-        start = end + 1;
-    }
-    return false;
-}
+bool ProgramOnPath(const char* name) { return platform::ProgramOnPath(name); }
 
 std::vector<std::string> Yuv420Arguments() {
     return {"-vf", "scale=out_color_matrix=bt709:out_range=tv,format=yuv420p", "-pix_fmt", "yuv420p",
@@ -91,7 +69,7 @@ std::vector<std::string> VideoEncoderArguments(const VideoSettings& settings, in
 
 VideoPipe::~VideoPipe() {
     std::string ignored;
-    if (child > 0) Close(ignored);
+    if (child.id != -1) Close(ignored);
 }
 
 bool VideoPipe::Open(const VideoSettings& settings, int frameWidth, int frameHeight, std::string& error) {
@@ -103,34 +81,7 @@ bool VideoPipe::Open(const VideoSettings& settings, int frameWidth, int frameHei
     height = frameHeight;
     frameBytes = static_cast<std::size_t>(width) * height * 4;
     const std::vector<std::string> args = VideoEncoderArguments(settings, width, height);
-    std::vector<char*> argv;
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-
-    int ends[2];
-    if (::pipe(ends) != 0) {
-        error = std::string("cannot make a pipe to ffmpeg: ") + std::strerror(errno);
-        return false;
-    }
-    ::fcntl(ends[1], F_SETFD, FD_CLOEXEC);
-    child = ::fork();
-    if (child < 0) {
-        error = std::string("cannot start ffmpeg: ") + std::strerror(errno);
-        ::close(ends[0]);
-        ::close(ends[1]);
-        return false;
-    }
-    if (child == 0) {
-        ::setpgid(0, 0);
-        ::dup2(ends[0], 0);
-        ::close(ends[0]);
-        ::execvp("ffmpeg", argv.data());
-        std::fprintf(stderr, "undertow: cannot run ffmpeg: %s\n", std::strerror(errno));
-        ::_exit(127);
-    }
-    ::close(ends[0]);
-    fd = ends[1];
-    ::signal(SIGPIPE, SIG_IGN);   // a failed encoder shows as a failed write, not a dead demo
+    if (!platform::StartChild(args, true, child, error)) return false;
     writer = std::thread(&VideoPipe::WriterLoop, this);
     return true;
 }
@@ -171,7 +122,7 @@ void VideoPipe::WriterLoop() {
             frame = std::move(queue.front());
             queue.pop_front();
         }
-        const bool ok = WriteAll(fd, frame.data(), frame.size());
+        const bool ok = WriteAll(child, frame.data(), frame.size());
         {
             std::lock_guard<std::mutex> lock(mutex);
             spare.push_back(std::move(frame));
@@ -186,24 +137,22 @@ void VideoPipe::WriterLoop() {
 }
 
 bool VideoPipe::Close(std::string& error) {
-    if (child <= 0) return false;
+    if (child.id == -1) return false;
     {
         std::lock_guard<std::mutex> lock(mutex);
         closing = true;
     }
     changed.notify_all();
     if (writer.joinable()) writer.join();
-    ::close(fd);
-    fd = -1;
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    platform::CloseChildInput(child);
+    platform::ChildExit how;
+    while (!platform::WaitForChild(child, kWaitStepMs, how)) {
     }
-    child = -1;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && !broken) return true;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
+    if (how.exited && how.code == 0 && !broken) return true;
+    if (how.exited && how.code == 127) {
         error = "ffmpeg could not be run";
-    } else if (WIFEXITED(status)) {
-        error = "ffmpeg failed (exit status " + std::to_string(WEXITSTATUS(status)) + ")";
+    } else if (how.exited) {
+        error = "ffmpeg failed (exit status " + std::to_string(how.code) + ")";
     } else {
         error = "ffmpeg was stopped by a signal";
     }

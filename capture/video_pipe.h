@@ -6,8 +6,6 @@
 // recording by closing the pipe, and ffmpeg finishes the file.
 #pragma once
 
-#include <sys/types.h>
-
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -15,6 +13,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "platform/child_process.h"
 
 // The x264 preset of a recording: at the same quality setting as "veryfast" it scores as well
 // or better (SSIM and PSNR against a lossless capture) for about half the encoder's time, which
@@ -61,8 +61,7 @@ private:
 
     int width = 0, height = 0;
     std::size_t frameBytes = 0;
-    pid_t child = -1;
-    int fd = -1;
+    platform::ChildProcess child;
     long framesWritten = 0;
     std::thread writer;
     std::mutex mutex;
