@@ -20,6 +20,8 @@ def pixels(path):
 
 def difference(a, b):
     """The mean channel difference and the share (%) of pixels with a channel over FAR apart."""
+    if a == b:
+        return 0.0, 0.0
     diffs = bytes(map(lambda x, y: x - y if x > y else y - x, a, b))
     mean = sum(diffs) / len(diffs)
     far = 0
