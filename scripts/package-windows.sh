@@ -36,13 +36,14 @@ cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.
 cmake --build build-windows -j"$(nproc)"
 
 # Nothing but Windows' own DLLs may be imported: the ZIP must run on a clean system.
-imports=$($triple-objdump -p build-windows/undertow.exe | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
+headers=$($triple-objdump -p build-windows/undertow.exe)
+imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort -u)
 system_dlls=" advapi32.dll gdi32.dll glu32.dll imm32.dll kernel32.dll msvcrt.dll ole32.dll oleaut32.dll \
 opengl32.dll setupapi.dll shell32.dll user32.dll version.dll winmm.dll "
 for dll in $imports; do
   [[ "$system_dlls" == *" $dll "* ]] || { echo "package-windows: undertow.exe imports $dll, which Windows lacks" >&2; exit 1; }
 done
-$triple-objdump -p build-windows/undertow.exe | grep -q 'Subsystem.*(Windows GUI)' ||
+grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" ||
   { echo "package-windows: undertow.exe is not a GUI-subsystem program" >&2; exit 1; }
 
 (cd build-windows && cpack -G ZIP >/dev/null && cpack -G NSIS >/dev/null)
