@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test. With --sanitize, builds with ASan and
-# UBSan into build-sanitize/ instead.
+# UBSan into build-sanitize/ instead. With --windows, builds the Windows program and its packages
+# and tests them under Wine (tests/windows/run.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
+if [[ "${1:-}" == "--windows" ]]; then
+  exec tests/windows/run.sh
+fi
 scripts/install-deps.sh
 
 dir=build

@@ -1,12 +1,11 @@
 // app/asset_search.cpp — the list of candidate asset folders and the first one that holds them.
 #include "app/asset_search.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 
 #include "platform/asset_path.h"
+#include "platform/program_file.h"
 
 namespace {
 
@@ -56,8 +55,7 @@ std::string FirstAssetRoot(const std::vector<std::string>& folders, std::string&
 }
 
 std::string ExecutablePath(const char* argv0) {
-    char buffer[4096];
-    const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (length > 0) return std::string(buffer, static_cast<std::size_t>(length));
+    std::string file = platform::ProgramFile();
+    if (!file.empty()) return file;
     return argv0 ? std::string(argv0) : std::string();
 }

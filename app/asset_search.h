@@ -15,5 +15,5 @@ std::vector<std::string> AssetSearchFolders(const std::string& executablePath, c
 // tried, when none does.
 std::string FirstAssetRoot(const std::vector<std::string>& folders, std::string& error);
 
-// The running program's file (/proc/self/exe), else `argv0`, else empty.
+// The running program's file as the system names it, else `argv0`, else empty.
 std::string ExecutablePath(const char* argv0);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/settings.h"
+#include "platform/vertex_memory_names.h"
 #include "platform/window.h"
 
 namespace ext {
@@ -30,6 +31,7 @@ TestFenceNV glTestFenceNV = nullptr;
 FinishFenceNV glFinishFenceNV = nullptr;
 IsFenceNV glIsFenceNV = nullptr;
 GetFenceivNV glGetFenceivNV = nullptr;
+DrawRangeElements glDrawRangeElements = nullptr;
 
 }  // namespace ext
 
@@ -109,6 +111,7 @@ void InitExtensions() {
     extensionState.missing.clear();
     gl_layers::RemoveVertexArrayRange();
     gl_layers::RemoveVertexWeighting();
+    platform::FindGLProc(ext::glDrawRangeElements, "glDrawRangeElements");
     if (settings.useMultitexture) {
         if (Look("GL_ARB_multitexture") && Look("GL_EXT_texture_env_combine")) {
             platform::FindGLProc(ext::glMultiTexCoord1fARB, "glMultiTexCoord1fARB");
@@ -152,8 +155,8 @@ void InitExtensions() {
     }
     if (settings.useVertexArrayRange) {
         if (Look("GL_NV_vertex_array_range") && Look("GL_NV_fence")) {
-            platform::FindGLProc(ext::glXAllocateMemoryNV, "glXAllocateMemoryNV");
-            platform::FindGLProc(ext::glXFreeMemoryNV, "glXFreeMemoryNV");
+            platform::FindGLProc(ext::glXAllocateMemoryNV, platform::kAllocateMemoryNVName);
+            platform::FindGLProc(ext::glXFreeMemoryNV, platform::kFreeMemoryNVName);
             platform::FindGLProc(ext::glVertexArrayRangeNV, "glVertexArrayRangeNV");
             platform::FindGLProc(ext::glGenFencesNV, "glGenFencesNV");
             platform::FindGLProc(ext::glDeleteFencesNV, "glDeleteFencesNV");

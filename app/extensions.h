@@ -14,26 +14,27 @@
 // live in a namespace of their own because the system GL header declares some of these names.
 namespace ext {
 
-using MultiTexCoord1fARB = void (*)(GLenum, GLfloat);
-using MultiTexCoord2fARB = void (*)(GLenum, GLfloat, GLfloat);
-using MultiTexCoord3fARB = void (*)(GLenum, GLfloat, GLfloat, GLfloat);
-using MultiTexCoord4fARB = void (*)(GLenum, GLfloat, GLfloat, GLfloat, GLfloat);
-using ActiveTextureARB = void (*)(GLenum);
-using ClientActiveTextureARB = void (*)(GLenum);
-using VertexWeightfEXT = void (*)(GLfloat);
-using VertexWeightPointerEXT = void (*)(GLint, GLenum, GLsizei, const void*);
-using LockArraysEXT = void (*)(GLint, GLsizei);
-using UnlockArraysEXT = void (*)();
-using AllocateMemoryNV = void* (*)(GLsizei, GLfloat, GLfloat, GLfloat);
-using FreeMemoryNV = void (*)(void*);
-using VertexArrayRangeNV = void (*)(GLsizei, const void*);
-using GenFencesNV = void (*)(GLsizei, GLuint*);
-using DeleteFencesNV = void (*)(GLsizei, const GLuint*);
-using SetFenceNV = void (*)(GLuint, GLenum);
-using TestFenceNV = GLboolean (*)(GLuint);
-using FinishFenceNV = void (*)(GLuint);
-using IsFenceNV = GLboolean (*)(GLuint);
-using GetFenceivNV = void (*)(GLuint, GLenum, GLint*);
+using MultiTexCoord1fARB = void (APIENTRY*)(GLenum, GLfloat);
+using MultiTexCoord2fARB = void (APIENTRY*)(GLenum, GLfloat, GLfloat);
+using MultiTexCoord3fARB = void (APIENTRY*)(GLenum, GLfloat, GLfloat, GLfloat);
+using MultiTexCoord4fARB = void (APIENTRY*)(GLenum, GLfloat, GLfloat, GLfloat, GLfloat);
+using ActiveTextureARB = void (APIENTRY*)(GLenum);
+using ClientActiveTextureARB = void (APIENTRY*)(GLenum);
+using VertexWeightfEXT = void (APIENTRY*)(GLfloat);
+using VertexWeightPointerEXT = void (APIENTRY*)(GLint, GLenum, GLsizei, const void*);
+using LockArraysEXT = void (APIENTRY*)(GLint, GLsizei);
+using UnlockArraysEXT = void (APIENTRY*)();
+using AllocateMemoryNV = void* (APIENTRY*)(GLsizei, GLfloat, GLfloat, GLfloat);
+using FreeMemoryNV = void (APIENTRY*)(void*);
+using VertexArrayRangeNV = void (APIENTRY*)(GLsizei, const void*);
+using GenFencesNV = void (APIENTRY*)(GLsizei, GLuint*);
+using DeleteFencesNV = void (APIENTRY*)(GLsizei, const GLuint*);
+using SetFenceNV = void (APIENTRY*)(GLuint, GLenum);
+using TestFenceNV = GLboolean (APIENTRY*)(GLuint);
+using FinishFenceNV = void (APIENTRY*)(GLuint);
+using IsFenceNV = GLboolean (APIENTRY*)(GLuint);
+using GetFenceivNV = void (APIENTRY*)(GLuint, GLenum, GLint*);
+using DrawRangeElements = void (APIENTRY*)(GLenum, GLuint, GLuint, GLsizei, GLenum, const void*);
 
 extern MultiTexCoord1fARB glMultiTexCoord1fARB;
 extern MultiTexCoord2fARB glMultiTexCoord2fARB;
@@ -55,6 +56,8 @@ extern TestFenceNV glTestFenceNV;
 extern FinishFenceNV glFinishFenceNV;
 extern IsFenceNV glIsFenceNV;
 extern GetFenceivNV glGetFenceivNV;
+// OpenGL 1.2, which Windows' opengl32 does not export: always through the driver's entry point.
+extern DrawRangeElements glDrawRangeElements;
 
 }  // namespace ext
 

@@ -4,8 +4,11 @@
 #include "app/option_table.h"
 #include "app/options.h"
 #include "app/shell.h"
+#include "platform/console.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
     Options options;
     std::string error;
     if (!ParseOptions(argc, argv, options, error)) {
@@ -22,4 +25,11 @@ int main(int argc, char** argv) {
     }
     if (options.glInfo) return ShowGLInfo(options);
     return RunDemo(options, argc > 0 ? argv[0] : nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    platform::AttachConsoleOutput();
+    return platform::FinishConsoleOutput(Run(argc, argv));
 }

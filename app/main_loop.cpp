@@ -15,6 +15,7 @@
 #include "measure/gl_check.h"
 #include "measure/pass_times.h"
 #include "platform/asset_path.h"
+#include "platform/display_presence.h"
 #include "platform/gl.h"
 #include "platform/tick.h"
 #include "platform/window.h"
@@ -26,7 +27,7 @@ bool EnvironmentIs(const char* name, const char* value) {
     return current && std::strcmp(current, value) == 0;
 }
 
-bool HasDisplayVariable() { return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY"); }
+bool HasDisplayVariable() { return platform::DisplayEnvironmentPresent(); }
 
 RunOptions RunOptionsFrom(const Options& options) {
     RunOptions run;

@@ -21,7 +21,8 @@ constexpr OptionValueRule Seconds(const char* wanted, const char* takes) {
 }
 // A comma-separated list of the extension groups in `allowed`.
 constexpr OptionValueRule Groups(unsigned allowed) {
-    return {OptionValueKind::Groups, "a comma-separated list of extension groups", nullptr, allowed, 0};
+    return {OptionValueKind::Groups, "a comma-separated list of extension groups", nullptr,
+            static_cast<long>(allowed), 0};
 }
 constexpr OptionValueRule Size(const char* wanted, const char* takes) {
     return {OptionValueKind::Size, wanted, takes, 0, 0};

@@ -13,6 +13,7 @@
 #include "capture/screenshot.h"
 #include "platform/asset_path.h"
 #include "platform/audio.h"
+#include "platform/display_presence.h"
 #include "platform/picture_target.h"
 #include "platform/tick.h"
 #include "platform/window.h"
@@ -168,7 +169,7 @@ void Shutdown() {
 
 int ShowGLInfo(const Options& options) {
     const bool headless = EnvironmentIs("SDL_VIDEODRIVER", "offscreen") ||
-                          (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"));
+                          !platform::DisplayEnvironmentPresent();
     if (!OpenDisplay(options, headless)) return kExitSetupFailed;
     PrintGLInfo(stdout);
     Shutdown();

@@ -6,9 +6,17 @@
 #include <cstring>
 
 #include "platform/child_process.h"
+#include "platform/file_move.h"
+
+namespace {
+
+// What ends a folder's name in a path: '\\' too, as on Windows.
+constexpr const char* kSeparators = "/\\";
+
+}  // namespace
 
 std::string TemporaryNameFor(const std::string& target, long id) {
-    const std::size_t slash = target.rfind('/');
+    const std::size_t slash = target.find_last_of(kSeparators);
     const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     std::size_t dot = target.rfind('.');
     if (dot == std::string::npos || dot <= nameStart) dot = target.size();
@@ -27,9 +35,9 @@ bool FileReplacement::Commit(std::string& error) {
         error = "nothing was written for " + target;
         return false;
     }
-    // rename() replaces the target in one step: at every moment the target is the old file or
+    // The move replaces the target in one step: at every moment the target is the old file or
     // the new one, never a part of either.
-    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
+    if (!platform::MoveFileOver(temporary, target)) {
         error = "cannot put the recording in place of " + target + " (" + std::strerror(errno) + ")";
         Discard();
         return false;

@@ -9,12 +9,12 @@
 
 namespace {
 
-using GenBuffers = void (*)(GLsizei, GLuint*);
-using DeleteBuffers = void (*)(GLsizei, const GLuint*);
-using BindBuffer = void (*)(GLenum, GLuint);
-using BufferData = void (*)(GLenum, GLsizeiptr, const void*, GLenum);
-using MapBuffer = void* (*)(GLenum, GLenum);
-using UnmapBuffer = GLboolean (*)(GLenum);
+using GenBuffers = void (APIENTRY*)(GLsizei, GLuint*);
+using DeleteBuffers = void (APIENTRY*)(GLsizei, const GLuint*);
+using BindBuffer = void (APIENTRY*)(GLenum, GLuint);
+using BufferData = void (APIENTRY*)(GLenum, GLsizeiptr, const void*, GLenum);
+using MapBuffer = void* (APIENTRY*)(GLenum, GLenum);
+using UnmapBuffer = GLboolean (APIENTRY*)(GLenum);
 
 struct BufferCalls {
     GenBuffers gen = nullptr;

@@ -1,8 +1,6 @@
 // capture/frame_recorder.cpp — where the recorded frames go: the encoder pipe or PNG files.
 #include "capture/frame_recorder.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -10,19 +8,18 @@
 
 #include "image/png_writer.h"
 #include "platform/child_process.h"
+#include "platform/folders.h"
 
 namespace {
 
+// The folder and every missing one above it.
 bool MakeFolders(const std::string& path) {
-    std::string partial;
-    for (std::size_t i = 0; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == '/') {
-            if (!partial.empty() && ::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) return false;
-        }
-        if (i < path.size()) partial += path[i];
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        // "C:" is a drive, not a folder to make.
+        if (platform::IsPathSeparator(path[i]) && path[i - 1] != ':' && !platform::IsPathSeparator(path[i - 1]))
+            platform::MakeFolder(path.substr(0, i));
     }
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return platform::MakeFolder(path);
 }
 
 bool EndsWith(const std::string& text, const char* suffix) {
@@ -70,7 +67,7 @@ bool FrameRecorder::Begin(const RecordingPlan& recordingPlan, const StopAsked& s
     plan = recordingPlan;
     stopAsked = stopCheck;
     if (IsVideoFileName(plan.target)) {
-        const std::size_t slash = plan.target.rfind('/');
+        const std::size_t slash = plan.target.find_last_of("/\\");
         if (slash != std::string::npos && slash > 0 && !MakeFolders(plan.target.substr(0, slash))) {
             error = "cannot create the folder of " + plan.target + " (" + std::strerror(errno) + ")";
             return false;

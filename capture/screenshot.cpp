@@ -2,7 +2,6 @@
 #include "capture/screenshot.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
@@ -13,6 +12,7 @@
 #include "image/png_writer.h"
 #include "platform/gl.h"
 #include "platform/picture_target.h"
+#include "platform/user_folders.h"
 #include "platform/window.h"
 
 namespace {
@@ -22,8 +22,7 @@ bool pending = false;
 void TakePendingScreenshot() {
     if (!pending) return;
     pending = false;
-    char folder[4096];
-    const std::string here = ::getcwd(folder, sizeof folder) ? folder : ".";
+    const std::string here = platform::ScreenshotFolder();
     const std::string path = NextScreenshotName(here);
     std::string error;
     if (path.empty()) {

@@ -1,33 +1,12 @@
-// platform/glyph_rasterizer.cpp — fontconfig finds the face, FreeType draws it.
+// platform/glyph_rasterizer.cpp — the system's font file for the face, drawn by FreeType.
 #include "platform/glyph_rasterizer.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include <cstdio>
 
 namespace platform {
-
-std::string MatchFontFile(const char* faceName) {
-    std::string result;
-    if (!FcInit()) return result;
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(faceName));
-    if (!pattern) return result;
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult match = FcResultNoMatch;
-    FcPattern* font = FcFontMatch(nullptr, pattern, &match);
-    if (font) {
-        FcChar8* file = nullptr;
-        if (FcPatternGetString(font, FC_FILE, 0, &file) == FcResultMatch && file) {
-            result = reinterpret_cast<const char*>(file);
-        }
-        FcPatternDestroy(font);
-    }
-    FcPatternDestroy(pattern);
-    return result;
-}
 
 std::vector<GlyphBitmap> RasterizeGlyphs(const char* faceName, int cellHeight, int first, int count) {
     std::vector<GlyphBitmap> glyphs(count > 0 ? count : 0);

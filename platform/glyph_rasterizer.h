@@ -17,7 +17,8 @@ struct GlyphBitmap {
     std::vector<std::uint8_t> bits;
 };
 
-// The path of the font file fontconfig matches for `faceName`; empty when none.
+// The path of the font file the system matches for `faceName` (fontconfig; on Windows the fonts
+// folder, else the font shipped beside the program); empty when none.
 std::string MatchFontFile(const char* faceName);
 
 // Glyphs for the characters first .. first + count - 1 of the font matched for `faceName`,

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <deque>
 
+#include "platform/display_presence.h"
 #include "platform/gl.h"
 #include "platform/picture_target.h"
 #include "platform/sanitizer_support.h"
@@ -59,7 +60,7 @@ bool OpenWindow(const WindowOptions& options, WindowError& error) {
     if (window) return true;
     // Without a display, fall back to rendering off screen.
     bool headless = options.headless;
-    if (!headless && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) headless = true;
+    if (!headless && !DisplayEnvironmentPresent()) headless = true;
     if (!StartVideo(headless, error)) return false;
 
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
@@ -118,7 +119,7 @@ bool IsWindowOpen() { return window != nullptr; }
 
 unsigned ContextGeneration() { return contextGeneration; }
 
-bool HasDisplay() { return videoStarted ? realDisplay : (std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY")); }
+bool HasDisplay() { return videoStarted ? realDisplay : DisplayEnvironmentPresent(); }
 
 void RestoreDisplayMode() {
     if (window && displayModeChanged) {

@@ -37,8 +37,13 @@ void CloudBatches::Flush() {
     // The batch uses vertices 0 .. pending·unitVertices − 1; naming the range spares the driver
     // a scan of the indices for it.
     const GLuint lastVertex = static_cast<GLuint>(pending * unitVertices - 1);
-    if (platform::Drawing())
-        glDrawRangeElements(mode, 0, lastVertex, pending * unitIndices, GL_UNSIGNED_SHORT, indices);
+    if (!platform::Drawing()) {
+        // lived through unseen: nothing to draw
+    } else if (ext::glDrawRangeElements) {
+        ext::glDrawRangeElements(mode, 0, lastVertex, pending * unitIndices, GL_UNSIGNED_SHORT, indices);
+    } else {
+        glDrawElements(mode, pending * unitIndices, GL_UNSIGNED_SHORT, indices);
+    }
     if (useRange)
         ext::glSetFenceNV(chunk->fence, GL_ALL_COMPLETED_NV);
     else if (platform::Drawing())

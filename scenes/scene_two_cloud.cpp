@@ -136,8 +136,8 @@ void SceneTwo::DrawCloudOutlines(const PointSet& set, float cx, float cy, float 
     }
     apart.Finish();
     glEnable(GL_DEPTH_TEST);
-    CloudBatches near(GL_TRIANGLES, kLoopVertices, kLoopIndices, loopIndices.get(), vertexBuffer.get(),
+    CloudBatches nearOnes(GL_TRIANGLES, kLoopVertices, kLoopIndices, loopIndices.get(), vertexBuffer.get(),
                       settings.useVertexArrayRange);
-    for (const CloudPoint& point : nearBall) EmitSeenCube(near, view, point, h);
-    near.Finish();
+    for (const CloudPoint& point : nearBall) EmitSeenCube(nearOnes, view, point, h);
+    nearOnes.Finish();
 }

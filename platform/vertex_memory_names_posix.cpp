@@ -1,0 +1,9 @@
+// platform/vertex_memory_names_posix.cpp — the GLX names of the vertex-array-range allocator.
+#include "platform/vertex_memory_names.h"
+
+namespace platform {
+
+const char* const kAllocateMemoryNVName = "glXAllocateMemoryNV";
+const char* const kFreeMemoryNVName = "glXFreeMemoryNV";
+
+}  // namespace platform
