@@ -57,23 +57,23 @@ void Bounds::Widen(float dx, float dy, float dz) {
 bool PixelRayMeetsBox(const double modelView[16], const double projection[16], const int viewport[4], int px, int py,
                       const Bounds& box) {
     if (box.empty) return false;
-    double near[3], far[3];
+    double from[3], to[3];
     const double cx = px + 0.5, cy = py + 0.5;
-    if (!gluUnProject(cx, cy, 0.0, modelView, projection, viewport, &near[0], &near[1], &near[2]) ||
-        !gluUnProject(cx, cy, 1.0, modelView, projection, viewport, &far[0], &far[1], &far[2]))
+    if (!gluUnProject(cx, cy, 0.0, modelView, projection, viewport, &from[0], &from[1], &from[2]) ||
+        !gluUnProject(cx, cy, 1.0, modelView, projection, viewport, &to[0], &to[1], &to[2]))
         return true;
-    // The segment near + t·(far − near), t in 0..1, clipped against the box's slabs; the box
+    // The segment from + t·(to − from), t in 0..1, clipped against the box's slabs; the box
     // grows by a little more than rounding could move a vertex.
     double enter = 0.0, leave = 1.0;
     for (int axis = 0; axis < 3; ++axis) {
         const double margin = 1e-4 * (1.0 + std::fabs(box.min[axis]) + std::fabs(box.max[axis]));
         const double low = box.min[axis] - margin, high = box.max[axis] + margin;
-        const double d = far[axis] - near[axis];
+        const double d = to[axis] - from[axis];
         if (std::fabs(d) < 1e-12) {
-            if (near[axis] < low || near[axis] > high) return false;
+            if (from[axis] < low || from[axis] > high) return false;
             continue;
         }
-        double t0 = (low - near[axis]) / d, t1 = (high - near[axis]) / d;
+        double t0 = (low - from[axis]) / d, t1 = (high - from[axis]) / d;
         if (t0 > t1) std::swap(t0, t1);
         enter = std::max(enter, t0);
         leave = std::min(leave, t1);
