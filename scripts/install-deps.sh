@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Undertow needs to build, test and play, when any is missing.
+# Installs the Debian packages Undertow needs to build, test and play, when any is missing; with
+# package names as arguments, those instead (scripts/install-windows-deps.sh names its own).
 set -euo pipefail
 
-packages=(
+packages=("$@")
+[[ $# -gt 0 ]] || packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-mixer-dev
   libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
