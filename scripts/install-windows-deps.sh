@@ -9,5 +9,4 @@ packages=(
   nsis wine wine64 xvfb xauth fonts-liberation
 )
 
-
 exec "$(dirname "$0")/install-deps.sh" "${packages[@]}"
