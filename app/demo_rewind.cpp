@@ -95,6 +95,9 @@ void KeepStateAfterLoading() {
 }
 
 void RewindDemo() {
+    // A seek can come while unseen frames are being played: the loads compile display lists,
+    // which must get their primitives.
+    platform::SetDrawing(true);
     for (Scene* scene : demo.scenes) {
         scene->Unload();
         scene->Stop();
