@@ -15,42 +15,17 @@ log() { echo "windows-libs: $*" >&2; }
 
 scripts/install-windows-deps.sh >&2
 
-# A private apt configuration whose source list is the machine's own with deb-src entries, so
-# nothing but Debian's own mirrors is asked and no host name is written here.
-apt_dir=$cache_root/apt
-mkdir -p "$apt_dir/parts" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
-: >"$apt_dir/parts/undertow-src.sources"
-for file in /etc/apt/sources.list.d/*.sources; do
-  [[ -e "$file" ]] || continue
-  sed -E 's/^Types:.*/Types: deb-src/' "$file" >>"$apt_dir/parts/undertow-src.sources"
-  echo >>"$apt_dir/parts/undertow-src.sources"
-done
-if [[ -f /etc/apt/sources.list ]]; then
-  sed -nE 's/^deb[[:space:]]/deb-src /p' /etc/apt/sources.list >"$apt_dir/parts/undertow-src.list"
-fi
-apt_opts=(-o Dir::Etc::sourcelist=/dev/null -o Dir::Etc::sourceparts="$apt_dir/parts"
-  -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache="$apt_dir/cache")
-# apt's download sandbox user cannot write into a root's home folder.
-[[ $(id -u) -ne 0 ]] || apt_opts+=(-o APT::Sandbox::User=root)
-if [[ -z "$(find "$apt_dir/lists" -maxdepth 1 -name '*Sources*' -mmin -1440 2>/dev/null)" ]]; then
-  log "updating the source lists"
-  apt-get "${apt_opts[@]}" update -qq >&2
-fi
-
-# The newest version each suite lists; a source the security suite lists but does not serve
-# falls back to the main suite's (see fetch below).
+# The newest version of each source the machine's apt sources list; older ones are fallbacks
+# for a version listed but not served.
+listing=$(scripts/debian-source.sh versions "${sources[@]}")
 declare -A versions
-for name in "${sources[@]}"; do
-  mapfile -t listed < <(apt-cache "${apt_opts[@]}" showsrc "$name" | sed -n 's/^Version: //p' | sort -rV -u)
-  [[ ${#listed[@]} -gt 0 ]] || { log "no source package $name in the machine's apt sources"; exit 1; }
-  versions[$name]="${listed[*]}"
-done
+while read -r name listed; do versions[$name]=$listed; done <<<"$listing"
 
 compiler=$($triple-gcc-posix --version | head -n1)
 key_text="$compiler"
 for name in "${sources[@]}"; do key_text+=" $name=${versions[$name]%% *}"; done
 key_text+=" zlib=$(dpkg-query -W -f='${Version}' libz-mingw-w64-dev)"
-key_text+=" script=$(cat scripts/windows-libs.sh cmake/mingw-w64-x86_64.cmake | sha256sum | cut -c1-12)"
+key_text+=" script=$(cat scripts/windows-libs.sh scripts/debian-source.sh cmake/mingw-w64-x86_64.cmake | sha256sum | cut -c1-12)"
 key=$(echo "$key_text" | sha256sum | cut -c1-16)
 prefix=$cache_root/$key
 if [[ -f "$prefix/.complete" ]]; then
@@ -65,29 +40,11 @@ rm -rf "$work" "$prefix"
 mkdir -p "$work" "$prefix"
 echo "$key_text" >"$prefix/KEY"
 
-# Downloads one source package into its own folder, trying each listed version newest first.
-fetch() {
-  local name=$1 version
-  mkdir -p "$work/$name"
-  for version in ${versions[$name]}; do
-    if (cd "$work/$name" && apt-get "${apt_opts[@]}" source --download-only -qq "$name=$version" >&2); then
-      echo "$version"
-      return 0
-    fi
-    log "$name $version is listed but not served; trying an older one"
-    rm -f "$work/$name"/*.dsc
-  done
-  log "cannot download the source of $name"
-  return 1
-}
-
-# Unpacks the upstream tarball of a downloaded source package (Debian's patches are packaging).
+declare -A folders
+# Unpacks the upstream source of a downloaded package into the work folder.
 unpack() {
-  local name=$1 tarball
-  tarball=$(ls "$work/$name"/*.orig.tar.* | grep -v '\.asc$' | head -n1)
-  mkdir -p "$work/$name/src"
-  tar -xf "$tarball" -C "$work/$name/src" --strip-components=1
-  echo "$work/$name/src"
+  scripts/debian-source.sh unpack "${folders[$1]}" "$work/$1/src"
+  echo "$work/$1/src"
 }
 
 cmake_build() {
@@ -101,8 +58,9 @@ cmake_build() {
 }
 
 for name in "${sources[@]}"; do
-  log "downloading $name"
-  got=$(fetch "$name")
+  fetched=$(scripts/debian-source.sh fetch "$name" ${versions[$name]})
+  read -r got folder <<<"$fetched"
+  folders[$name]=$folder
   echo "$name $got" >>"$prefix/VERSIONS"
 done
 
