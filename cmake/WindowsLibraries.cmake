@@ -25,7 +25,7 @@ pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 find_package(OpenGL REQUIRED)
 set(UNDERTOW_FONT_LIBRARIES PkgConfig::FONTS)
-set(UNDERTOW_GLU_LIBRARY glu32)
+set(UNDERTOW_GL_LIBRARIES OpenGL::GL glu32)
 # The program's own main() stays the entry point (sdl2.pc would rename it for SDL2main, and
 # app/ does not include SDL); the manifest's UTF-8 code page gives it its arguments in UTF-8.
 get_target_property(UNDERTOW_SDL2_OPTIONS PkgConfig::SDL2 INTERFACE_COMPILE_OPTIONS)

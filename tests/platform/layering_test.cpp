@@ -3,7 +3,9 @@
 
 #include <dirent.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -64,12 +66,20 @@ TEST(Layering, DriverLayersIncludeOnlyThePlatformLayer) {
 
 namespace {
 
+const char* const kSystemFolders[] = {"posix", "windows", "web"};
+
+// The system folder `file` lies in (platform/NAME/), or empty.
+std::string SystemFolderOf(const std::string& file) {
+    const std::string platform = std::string(UNDERTOW_SOURCE_DIR) + "/platform/";
+    if (file.rfind(platform, 0) != 0) return {};
+    const std::size_t slash = file.find('/', platform.size());
+    return slash == std::string::npos ? std::string() : file.substr(platform.size(), slash - platform.size());
+}
+
 // Whether any file but one of a system's own includes `header`.
 bool IncludedByShared(const std::vector<std::string>& files, const std::string& header) {
     for (const std::string& file : files) {
-        if (file.size() > 10 && (file.compare(file.size() - 10, 10, "_win32.cpp") == 0 ||
-                                 file.compare(file.size() - 10, 10, "_posix.cpp") == 0))
-            continue;
+        if (!SystemFolderOf(file).empty()) continue;
         std::ifstream in(file);
         std::string line;
         while (std::getline(in, line))
@@ -78,40 +88,55 @@ bool IncludedByShared(const std::vector<std::string>& files, const std::string& 
     return false;
 }
 
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 }  // namespace
 
-// What differs between the systems stays in platform/ as NAME_posix.cpp beside NAME_win32.cpp:
-// each build compiles one of the two, so a file without its twin leaves the other system's
-// program unlinked (unless only that system's own files use it), and a system's headers or a
-// system test elsewhere escapes the split.
-TEST(Layering, SystemDifferencesLiveInPlatformTwins) {
+// What differs between the systems lives in platform/posix/, platform/windows/ and platform/web/,
+// each file named after the platform/ header it implements. Linux and Windows compile one folder
+// each, so a file without its twin in the other leaves that system's program unlinked (unless
+// only that system's own files use it); the browser takes posix/'s file wherever web/ has none.
+// A system's headers or a test of the system outside its folder escapes the split.
+TEST(Layering, SystemDifferencesLiveInSystemFolders) {
     std::vector<std::string> files;
-    for (const char* dir : {"app", "capture", "measure", "gl_layers", "demo", "image", "scene", "geometry", "effects",
-                            "scenes", "platform"}) {
+    for (const char* dir : {"app", "capture", "measure", "gl_layers", "player", "demo", "image", "scene", "geometry",
+                            "effects", "scenes", "platform"}) {
         CollectSources(std::string(UNDERTOW_SOURCE_DIR) + "/" + dir, files);
     }
     ASSERT_FALSE(files.empty());
     const std::string platform = std::string(UNDERTOW_SOURCE_DIR) + "/platform/";
     for (const std::string& file : files) {
-        const bool inPlatform = file.rfind(platform, 0) == 0;
-        for (const char* suffix : {"_posix.cpp", "_win32.cpp"}) {
-            const std::size_t at = file.rfind(suffix);
-            if (at == std::string::npos || at + std::strlen(suffix) != file.size()) continue;
-            EXPECT_TRUE(inPlatform) << file << " belongs in platform/";
-            const std::string twin = file.substr(0, at) + (suffix[1] == 'p' ? "_win32.cpp" : "_posix.cpp");
-            const std::string header = "platform/" + file.substr(platform.size(), at - platform.size()) + ".h";
+        const std::string system = SystemFolderOf(file);
+        if (!system.empty()) {
+            EXPECT_TRUE(std::find(std::begin(kSystemFolders), std::end(kSystemFolders), system) !=
+                        std::end(kSystemFolders))
+                << file << " lies in a folder that no build takes";
+        }
+        EXPECT_FALSE(EndsWith(file, "_posix.cpp") || EndsWith(file, "_win32.cpp"))
+            << file << " belongs in its system's folder under platform/";
+        if ((system == "posix" || system == "windows") && EndsWith(file, ".cpp")) {
+            const std::string name = file.substr(platform.size() + system.size() + 1);
+            const std::string twin = platform + (system == "posix" ? "windows/" : "posix/") + name;
+            const std::string header = "platform/" + name.substr(0, name.size() - 4) + ".h";
             EXPECT_TRUE(std::ifstream(twin).good() || !IncludedByShared(files, header))
                 << file << " has no twin " << twin << ", and " << header << " is used by both systems";
         }
-        const bool win32File = file.size() > 10 && file.compare(file.size() - 10, 10, "_win32.cpp") == 0;
         std::ifstream in(file);
         std::string line;
         while (std::getline(in, line)) {
             if (line.find("#if") != std::string::npos) {
                 EXPECT_EQ(line.find("_WIN32"), std::string::npos) << file << ": " << line;
+                if (file.rfind(platform, 0) != 0) {
+                    EXPECT_EQ(line.find("__EMSCRIPTEN__"), std::string::npos) << file << ": " << line;
+                }
             }
             if (line.find("#include <windows.h>") != std::string::npos || line.find("#include <shlobj.h>") != std::string::npos) {
-                EXPECT_TRUE(inPlatform && win32File) << file << ": " << line;
+                EXPECT_EQ(system, "windows") << file << ": " << line;
+            }
+            if (line.find("#include <emscripten") != std::string::npos) {
+                EXPECT_EQ(system, "web") << file << ": " << line;
             }
         }
     }

@@ -1,4 +1,4 @@
-// platform/child_process_posix.cpp — the child through posix_spawn, a non-blocking pipe and waitpid.
+// platform/posix/child_process.cpp — the child through posix_spawn, a non-blocking pipe and waitpid.
 #include "platform/child_process.h"
 
 #include <fcntl.h>

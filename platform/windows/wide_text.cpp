@@ -1,5 +1,5 @@
-// platform/wide_text_win32.cpp — conversions through the system's own UTF-8 code page.
-#include "platform/wide_text.h"
+// platform/windows/wide_text.cpp — conversions through the system's own UTF-8 code page.
+#include "platform/windows/wide_text.h"
 
 #include <windows.h>
 

@@ -1,10 +1,10 @@
-// platform/user_folders_win32.cpp — screenshots land in the user's Pictures\Undertow.
+// platform/windows/user_folders.cpp — screenshots land in the user's Pictures\Undertow.
 #include "platform/user_folders.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
-#include "platform/wide_text.h"
+#include "platform/windows/wide_text.h"
 
 namespace platform {
 

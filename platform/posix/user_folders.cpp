@@ -1,4 +1,4 @@
-// platform/user_folders_posix.cpp — screenshots land in the current folder.
+// platform/posix/user_folders.cpp — screenshots land in the current folder.
 #include "platform/user_folders.h"
 
 #include <unistd.h>

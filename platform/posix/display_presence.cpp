@@ -1,4 +1,4 @@
-// platform/display_presence_posix.cpp — a display is what DISPLAY or WAYLAND_DISPLAY names.
+// platform/posix/display_presence.cpp — a display is what DISPLAY or WAYLAND_DISPLAY names.
 #include "platform/display_presence.h"
 
 #include <cstdlib>

@@ -1,4 +1,4 @@
-// platform/console_win32.cpp — the parent's console, or kept errors shown in a message box.
+// platform/windows/console.cpp — the parent's console, or kept errors shown in a message box.
 #include "platform/console.h"
 
 #include <windows.h>
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/wide_text.h"
+#include "platform/windows/wide_text.h"
 
 namespace platform {
 namespace {

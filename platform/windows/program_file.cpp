@@ -1,11 +1,11 @@
-// platform/program_file_win32.cpp — the program's file from its module handle, in UTF-8.
+// platform/windows/program_file.cpp — the program's file from its module handle, in UTF-8.
 #include "platform/program_file.h"
 
 #include <windows.h>
 
 #include <vector>
 
-#include "platform/wide_text.h"
+#include "platform/windows/wide_text.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-// platform/process_memory_win32.cpp — the working set from the process-status call.
+// platform/windows/process_memory.cpp — the working set from the process-status call.
 #include "platform/process_memory.h"
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-// platform/vertex_memory_names_win32.cpp — the WGL names of the vertex-array-range allocator.
+// platform/windows/vertex_memory_names.cpp — the WGL names of the vertex-array-range allocator.
 #include "platform/vertex_memory_names.h"
 
 namespace platform {

@@ -1,4 +1,4 @@
-// platform/folders_posix.cpp — mkdir with the usual permissions.
+// platform/posix/folders.cpp — mkdir with the usual permissions.
 #include "platform/folders.h"
 
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-// platform/console_posix.cpp — stdout and stderr are the terminal's or where they are redirected.
+// platform/posix/console.cpp — stdout and stderr are the terminal's or where they are redirected.
 #include "platform/console.h"
 
 namespace platform {

@@ -1,11 +1,11 @@
-// platform/folders_win32.cpp — CreateDirectoryW on the UTF-16 form of the UTF-8 path.
+// platform/windows/folders.cpp — CreateDirectoryW on the UTF-16 form of the UTF-8 path.
 #include "platform/folders.h"
 
 #include <windows.h>
 
 #include <cerrno>
 
-#include "platform/wide_text.h"
+#include "platform/windows/wide_text.h"
 
 namespace platform {
 

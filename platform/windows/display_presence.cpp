@@ -1,4 +1,4 @@
-// platform/display_presence_win32.cpp — every Windows session has a desktop to draw on.
+// platform/windows/display_presence.cpp — every Windows session has a desktop to draw on.
 #include "platform/display_presence.h"
 
 namespace platform {

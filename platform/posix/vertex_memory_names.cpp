@@ -1,4 +1,4 @@
-// platform/vertex_memory_names_posix.cpp — the GLX names of the vertex-array-range allocator.
+// platform/posix/vertex_memory_names.cpp — the GLX names of the vertex-array-range allocator.
 #include "platform/vertex_memory_names.h"
 
 namespace platform {

@@ -1,4 +1,4 @@
-// platform/font_file_posix.cpp — fontconfig picks the file for a face name.
+// platform/posix/font_file.cpp — fontconfig picks the file for a face name.
 #include <fontconfig/fontconfig.h>
 
 #include "platform/glyph_rasterizer.h"

@@ -1,4 +1,4 @@
-// platform/child_process_win32.cpp — the child through CreateProcessW and an overlapped pipe.
+// platform/windows/child_process.cpp — the child through CreateProcessW and an overlapped pipe.
 //
 // The child's standard input is the client end of a named pipe; our end is overlapped, so a
 // write can wait a bounded time and be cancelled. Handles are kept in the plain integers of
@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "platform/program_file.h"
-#include "platform/wide_text.h"
+#include "platform/windows/wide_text.h"
 
 namespace platform {
 namespace {

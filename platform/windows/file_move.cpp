@@ -1,11 +1,11 @@
-// platform/file_move_win32.cpp — MoveFileExW, since rename() on Windows refuses an existing target.
+// platform/windows/file_move.cpp — MoveFileExW, since rename() on Windows refuses an existing target.
 #include "platform/file_move.h"
 
 #include <windows.h>
 
 #include <cerrno>
 
-#include "platform/wide_text.h"
+#include "platform/windows/wide_text.h"
 
 namespace platform {
 

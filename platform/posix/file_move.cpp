@@ -1,4 +1,4 @@
-// platform/file_move_posix.cpp — rename(), which replaces the target in one step.
+// platform/posix/file_move.cpp — rename(), which replaces the target in one step.
 #include "platform/file_move.h"
 
 #include <cstdio>

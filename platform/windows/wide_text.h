@@ -1,4 +1,4 @@
-// platform/wide_text.h — UTF-8 to and from the UTF-16 of Windows' wide-character calls.
+// platform/windows/wide_text.h — UTF-8 to and from the UTF-16 of Windows' wide-character calls.
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-// platform/program_file_posix.cpp — the program's file as the kernel names it.
+// platform/posix/program_file.cpp — the program's file as the kernel names it.
 #include "platform/program_file.h"
 
 #include <unistd.h>

@@ -1,4 +1,4 @@
-// platform/font_file_win32.cpp — a face's file in the Windows fonts folder, else the free font
+// platform/windows/font_file.cpp — a face's file in the Windows fonts folder, else the free font
 // shipped in fonts/ beside the program (Liberation Sans, metrically the same as Arial).
 #include <windows.h>
 #include <shlobj.h>
@@ -7,7 +7,7 @@
 
 #include "platform/glyph_rasterizer.h"
 #include "platform/program_file.h"
-#include "platform/wide_text.h"
+#include "platform/windows/wide_text.h"
 
 namespace platform {
 namespace {

@@ -1,4 +1,4 @@
-// platform/process_memory_posix.cpp — the resident size from /proc/self/statm; the heap trimmed by glibc.
+// platform/posix/process_memory.cpp — the resident size from /proc/self/statm; the heap trimmed by glibc.
 #include "platform/process_memory.h"
 
 #include <malloc.h>
