@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "app/extensions.h"
@@ -17,6 +18,7 @@
 #include "platform/asset_path.h"
 #include "platform/display_presence.h"
 #include "platform/gl.h"
+#include "platform/run_loop.h"
 #include "platform/tick.h"
 #include "platform/window.h"
 
@@ -61,6 +63,9 @@ public:
     RunEnd(const RunEnd&) = delete;
     RunEnd& operator=(const RunEnd&) = delete;
 
+    // The display is open: from here on the run ends through Stop.
+    void Arm() { stopped = false; }
+
     void Stop() {
         if (stopped) return;
         stopped = true;
@@ -71,7 +76,7 @@ public:
 private:
     const Options& options;
     GlErrorCheck& glCheck;
-    bool stopped = false;
+    bool stopped = true;
 };
 
 // The asset root and the options' settings; false, with a message, when the run cannot start.
@@ -162,24 +167,6 @@ StepEnd PlayStep(const Options& options, RunControl& run, GlErrorCheck& glCheck,
     return more ? StepEnd::GoesOn : StepEnd::RunOver;
 }
 
-// The main loop; true when the window stopped the run early.
-bool PlayFrames(const Options& options, RunControl& run, GlErrorCheck& glCheck, Benchmark& benchmark) {
-    Playback playback(options, run);
-    bool stop = false;
-    bool audioLost = false;
-    for (;;) {
-        if (TakeMessage(playback, stop, audioLost)) {
-            if (stop) return true;
-            continue;
-        }
-        if (playback.Holding()) continue;
-        const StepEnd end = PlayStep(options, run, glCheck, benchmark);
-        if (end == StepEnd::RunOver) return false;
-        if (end == StepEnd::TimelineOver && !playback.LoopBack()) return false;
-        playback.AfterFrame();
-    }
-}
-
 // The GL check's verdict and the benchmark's figures, after the shutdown.
 int Report(const Options& options, const GlErrorCheck& glCheck, const Benchmark& benchmark, double loadSeconds,
            int exitCode) {
@@ -201,46 +188,119 @@ int Report(const Options& options, const GlErrorCheck& glCheck, const Benchmark&
 
 }  // namespace
 
-int RunDemo(const Options& options, const char* programPath) {
-    bool headless = false;
-    if (!PrepareRun(options, programPath, headless)) return kExitSetupFailed;
-    if (!OpenDisplay(options, headless)) return kExitSetupFailed;
-    GlErrorCheck glCheck;
-    RunEnd end(options, glCheck);
+namespace {
 
-    AddScenes();
-    if (options.startSeconds > demo.endTime) {
-        std::fprintf(stderr, "undertow: --start %.2f lies beyond the end of the timeline (%.1f s)\n",
-                     options.startSeconds, static_cast<double>(demo.endTime));
-        return kExitSetupFailed;
+// One run of the demo as the steps of a loop: the loading screen a texture or a scene at a
+// time, then one pass of the main loop per step (a message, a held pause or a frame). A browser
+// shows the loading bar and each frame only between steps.
+class DemoRun {
+public:
+    explicit DemoRun(const Options& runOptions)
+        : options(runOptions),
+          end(options, glCheck),
+          virtualClock(options.UsesVirtualClock()),
+          run(RunOptionsFrom(options), [this](double seconds) { StartShowing(seconds); }, StopAskedByWindow) {}
+    DemoRun(const DemoRun&) = delete;
+    DemoRun& operator=(const DemoRun&) = delete;
+
+    // The window, the scenes and the run's output, up to the first loading step; false when
+    // the run cannot start, with its exit code.
+    bool Start(const char* programPath, int& failure) {
+        failure = kExitSetupFailed;
+        bool headless = false;
+        if (!PrepareRun(options, programPath, headless)) return false;
+        if (!OpenDisplay(options, headless)) return false;
+        end.Arm();
+        AddScenes();
+        if (options.startSeconds > demo.endTime) {
+            std::fprintf(stderr, "undertow: --start %.2f lies beyond the end of the timeline (%.1f s)\n",
+                         options.startSeconds, static_cast<double>(demo.endTime));
+            return false;
+        }
+        std::string error;
+        if (!run.Begin(demo.endTime, platform::ResolveAssetPath(kMusicFile), error)) {
+            std::fprintf(stderr, "undertow: %s\n", error.c_str());
+            return false;
+        }
+        if (options.checkGl) glCheck.Begin(IsExtensionSupported("GL_KHR_debug"));
+        loadStart = platform::WallSeconds();
+        demo.BeginLoading();
+        return true;
     }
-    const bool virtualClock = options.UsesVirtualClock();
-    RunControl run(RunOptionsFrom(options), [virtualClock](double seconds) {
+
+    platform::StepEnd Step(double& resumeAt) {
+        if (playback) return PlayingStep(resumeAt);
+        if (demo.LoadNext()) return platform::StepEnd::Yield;
+        return FinishLoading() ? platform::StepEnd::GoOn : platform::StepEnd::Finished;
+    }
+
+    int ExitCode() const { return exitCode; }
+
+private:
+    void StartShowing(double seconds) {
         if (virtualClock) return;
         // The music first: moving it may take a while, and the live clock starts with it.
         PlayMusicFrom(seconds);
         platform::UseLiveClockFrom(platform::GetTickCount());
-    }, StopAskedByWindow);
-    std::string error;
-    if (!run.Begin(demo.endTime, platform::ResolveAssetPath(kMusicFile), error)) {
-        std::fprintf(stderr, "undertow: %s\n", error.c_str());
-        return kExitSetupFailed;
     }
-    if (options.checkGl) glCheck.Begin(IsExtensionSupported("GL_KHR_debug"));
-    const double loadStart = platform::WallSeconds();
-    demo.LoadAll();
-    KeepStateAfterLoading();
-    const double loadSeconds = platform::WallSeconds() - loadStart;
-    if (options.checkGl) glCheck.Check("the loading screen", demo.clock);
 
-    if (!StartMusic(virtualClock, options.startSeconds <= 0)) {
-        run.Finish(demo.clock, true);
-        return kExitAudioFailed;
+    // After the last loading step: the music, then the frames. False when the music fails.
+    bool FinishLoading() {
+        KeepStateAfterLoading();
+        loadSeconds = platform::WallSeconds() - loadStart;
+        if (options.checkGl) glCheck.Check("the loading screen", demo.clock);
+        if (!StartMusic(virtualClock, options.startSeconds <= 0)) {
+            run.Finish(demo.clock, true);
+            end.Stop();
+            exitCode = kExitAudioFailed;
+            return false;
+        }
+        pass_times::Enable(options.passTimes);
+        playback = std::make_unique<Playback>(options, run);
+        return true;
     }
+
+    // One pass of the main loop.
+    platform::StepEnd PlayingStep(double& resumeAt) {
+        bool stop = false;
+        if (TakeMessage(*playback, stop, audioLost)) return stop ? Finish(true) : platform::StepEnd::GoOn;
+        if (playback->Holding(resumeAt)) return platform::StepEnd::Yield;
+        const StepEnd step = PlayStep(options, run, glCheck, benchmark);
+        if (step == StepEnd::RunOver) return Finish(false);
+        if (step == StepEnd::TimelineOver && !playback->LoopBack()) return Finish(false);
+        resumeAt = playback->AfterFrame();
+        // A live frame is shown; the virtual clock's frames go on until the turn is used up.
+        return !virtualClock && run.Showing() ? platform::StepEnd::Yield : platform::StepEnd::GoOn;
+    }
+
+    platform::StepEnd Finish(bool stoppedEarly) {
+        playback.reset();
+        exitCode = run.Finish(demo.clock, stoppedEarly) ? kExitOk : kExitSetupFailed;
+        end.Stop();
+        exitCode = Report(options, glCheck, benchmark, loadSeconds, exitCode);
+        return platform::StepEnd::Finished;
+    }
+
+    const Options options;
+    GlErrorCheck glCheck;
+    RunEnd end;
+    const bool virtualClock;
+    RunControl run;
     Benchmark benchmark;
-    pass_times::Enable(options.passTimes);
-    const bool stoppedEarly = PlayFrames(options, run, glCheck, benchmark);
-    const int exitCode = run.Finish(demo.clock, stoppedEarly) ? kExitOk : kExitSetupFailed;
-    end.Stop();
-    return Report(options, glCheck, benchmark, loadSeconds, exitCode);
+    std::unique_ptr<Playback> playback;
+    double loadStart = 0.0;
+    double loadSeconds = 0.0;
+    bool audioLost = false;
+    int exitCode = kExitOk;
+};
+
+}  // namespace
+
+int RunDemo(const Options& options, const char* programPath) {
+    // The run outlives this call where the browser drives the loop.
+    auto demoRun = std::make_shared<DemoRun>(options);
+    int failure = kExitOk;
+    if (!demoRun->Start(programPath, failure)) return failure;
+    return platform::RunLoop([demoRun](double& resumeAt) { return demoRun->Step(resumeAt); },
+                             [demoRun] { return demoRun->ExitCode(); });
 }

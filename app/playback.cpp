@@ -2,9 +2,7 @@
 #include "app/playback.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <thread>
 
 #include "app/bitmap_font.h"
 #include "app/demo_rewind.h"
@@ -36,10 +34,6 @@ void PrintWithFont(const char* text) {
     for (const char* c = text; *c; ++c) font.PrintChar(*c);
 }
 
-void SleepSeconds(double seconds) {
-    if (seconds > 0.0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-}
-
 }  // namespace
 
 PlayerTimeline DemoTimeline(int fps) {
@@ -56,6 +50,11 @@ Playback::Playback(const Options& runOptions, RunControl& runControl)
     if (!live) return;
     overlayOwner = this;
     platform::SetOverlayHook(DrawOverlayHook);
+    if (options.paused) {
+        // As a seek made while paused: the first frame shown is the one held.
+        player.Take(platform::WindowMessage::Pause, 0.0);
+        seeking = true;
+    }
 }
 
 Playback::~Playback() {
@@ -80,15 +79,15 @@ bool Playback::Take(platform::WindowMessage message) {
     return true;
 }
 
-bool Playback::Holding() {
+bool Playback::Holding(double& resumeAt) {
     if (!live || !player.Paused() || pausing || seeking || stepping) return false;
     if (platform::WallSeconds() - pictureShownAt >= kRepaintSeconds) ShowPausedPicture();
-    SleepSeconds(kHoldSleepSeconds);
+    resumeAt = platform::WallSeconds() + kHoldSleepSeconds;
     return true;
 }
 
-void Playback::AfterFrame() {
-    if (!live) return;
+double Playback::AfterFrame() {
+    if (!live) return 0.0;
     if (seeking && run.Showing()) {
         seeking = false;
         if (player.Paused()) pausing = true;   // the seek's first frame is the one held
@@ -98,10 +97,11 @@ void Playback::AfterFrame() {
         if (player.Paused()) Pause();
     }
     stepping = false;
-    if (options.maxFps <= 0 || !run.Showing() || player.Paused()) return;
+    if (options.maxFps <= 0 || !run.Showing() || player.Paused()) return 0.0;
     const double now = platform::WallSeconds();
-    SleepSeconds(nextFrameAt - now);
+    const double resumeAt = nextFrameAt;
     nextFrameAt = std::max(now, nextFrameAt) + 1.0 / options.maxFps;
+    return resumeAt;
 }
 
 bool Playback::LoopBack() {

@@ -20,10 +20,12 @@ public:
     // Acts on `message` when it is one of the player's keys in a live run; false otherwise.
     bool Take(platform::WindowMessage message);
     // True while paused with no frame step asked for: the loop draws no frame this time round.
-    // Keeps the paused picture on screen and waits a little.
-    bool Holding();
-    // After each frame: holds a pause over a seek's first frame, and keeps to --max-fps.
-    void AfterFrame();
+    // Keeps the paused picture on screen and sets `resumeAt` (wall-clock seconds) a little
+    // later, for the loop to wait until then.
+    bool Holding(double& resumeAt);
+    // After each frame: holds a pause over a seek's first frame. Returns the wall-clock time
+    // before which the next frame may not begin, to keep to --max-fps (0: at once).
+    double AfterFrame();
     // At the end of the timeline: with --loop, starts the demo again from 0 and returns true.
     bool LoopBack();
 

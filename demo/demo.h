@@ -27,6 +27,11 @@ public:
 
     // The loading screen: every registered texture once, then every scene's Load.
     bool LoadAll();
+    // The same a unit at a time, for a loop that must hand control back between them (the
+    // browser shows the bar only then): BeginLoading, then LoadNext until it returns false.
+    void BeginLoading();
+    // Loads the next texture or scene and draws the bar; false once everything is loaded.
+    bool LoadNext();
     void DrawProgress();
 
     // Gives back the GL names of the texture slots; the shell calls it while the context is
@@ -49,6 +54,10 @@ public:
     Scene* currentScene = nullptr;
 
 private:
+    void LoadTextureSlot(int slot);
+
+    int loaded = 0;      // textures, then scenes, loaded so far
+    Image loadScratch;   // the last picture read: a slot whose file cannot be read gets it again
     bool tickStarted = false;
     std::uint32_t lastTick = 0;
     std::uint32_t anchorTick = 0;   // the tick at which the clock read anchorClock

@@ -28,49 +28,65 @@ int ProgressBarWidth(float progress) {
 }
 
 bool Demo::LoadAll() {
+    BeginLoading();
+    while (LoadNext()) {
+    }
+    return true;
+}
+
+void Demo::BeginLoading() {
     LoadBMP("TEKSTURY\\pasek1.BMP", barFrame);
     LoadBMP("TEKSTURY\\pasek2.BMP", barFill);
     barX = 320 - barFrame.width / 2;
     barY = 100;
     progress = 0.0f;
+    loaded = 0;
+    loadScratch = Image{};
+}
 
-    const int units = registry.Count() + static_cast<int>(scenes.size());
+bool Demo::LoadNext() {
+    const int textures = registry.Count();
+    const int units = textures + static_cast<int>(scenes.size());
     float step = 100.0f;
     if (units > 0) step = 100.0f / static_cast<float>(units);
+    if (loaded >= units) {
+        loadScratch = Image{};
+        return false;
+    }
+    if (loaded < textures) {
+        LoadTextureSlot(loaded);
+    } else {
+        scenes[static_cast<std::size_t>(loaded - textures)]->Load();
+    }
+    progress += step;
+    DrawProgress();
+    if (loaded < textures) registry.Deliver(static_cast<unsigned>(loaded), textureSlots[loaded].name);
+    ++loaded;
+    return true;
+}
 
+void Demo::LoadTextureSlot(int i) {
     TextureParams params;
     params.mipmaps = settings.useMipmaps;
     params.compress = useTextureCompression;
     params.filter = settings.useMipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR;
     params.anisotropy = settings.useAnisotropicFilter ? 2.0f : 1.0f;
 
-    Image scratch;
-    for (int i = 0; i < registry.Count(); ++i) {
-        const char* path = registry.GetName(static_cast<unsigned>(i));
-        textureSlots[i].Bind();
-        switch (DetectImageType(path)) {
-            case 1: LoadBMP(path, scratch); break;
-            case 2: LoadTGA(path, scratch); break;
-            default: {
-                // The slot keeps the previous picture; the picture stays as it always was.
-                std::string why = platform::AssetFileProblem(path);
-                if (why.empty()) why = "neither a BMP nor an uncompressed true-colour Targa picture";
-                std::fprintf(stderr, "textures: cannot read %s (%s)\n", path, why.c_str());
-                break;
-            }
+    const char* path = registry.GetName(static_cast<unsigned>(i));
+    textureSlots[i].Bind();
+    switch (DetectImageType(path)) {
+        case 1: LoadBMP(path, loadScratch); break;
+        case 2: LoadTGA(path, loadScratch); break;
+        default: {
+            // The slot keeps the previous picture; the picture stays as it always was.
+            std::string why = platform::AssetFileProblem(path);
+            if (why.empty()) why = "neither a BMP nor an uncompressed true-colour Targa picture";
+            std::fprintf(stderr, "textures: cannot read %s (%s)\n", path, why.c_str());
+            break;
         }
-        UploadTexture(GL_TEXTURE_2D, scratch, params);
-        textureSlots[i].Unbind();
-        progress += step;
-        DrawProgress();
-        registry.Deliver(static_cast<unsigned>(i), textureSlots[i].name);
     }
-    for (Scene* scene : scenes) {
-        scene->Load();
-        progress += step;
-        DrawProgress();
-    }
-    return true;
+    UploadTexture(GL_TEXTURE_2D, loadScratch, params);
+    textureSlots[i].Unbind();
 }
 
 void Demo::DrawProgress() {
