@@ -116,6 +116,11 @@ const OptionInfo kOptions[] = {
      "are played through unseen, so what follows is what a whole run shows",
      Seconds("a time in seconds", "seconds of demo time from 0 to 200"),
      [](Options& o, const OptionValue& v) { o.startSeconds = v.seconds; }},
+    {"--paused", nullptr, nullptr,
+     "open paused on the first frame shown (with --start, a link to a\n"
+     "moment); Space plays on",
+     Switch(),
+     [](Options& o, const OptionValue&) { o.paused = true; }},
     {"--check-gl", nullptr, nullptr,
      "check for GL errors after the loading screen and every frame;\n"
      "name the first, and exit with 3 at the end if there were any",

@@ -28,6 +28,7 @@ struct Options {
     bool vsync = true;        // live playback waits for the display's refresh
     int maxFps = 60;          // live playback draws at most this many frames a second; 0: no limit
     bool loop = false;        // start again from 0 when the timeline ends
+    bool paused = false;      // a live run holds its first shown frame until Space
     bool glInfo = false;      // print the driver report and exit
     unsigned disabledGroups = 0;   // extension groups switched off before detection (group bits)
     unsigned emulatedGroups = 0;   // groups our layers give where the driver has none

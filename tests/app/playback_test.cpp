@@ -151,3 +151,42 @@ TEST(Playback, SeeksPauseAndStepDriveALiveRun) {
     for (std::size_t i = 0; i < seek.size(); ++i) differing += seek[i] != start[i];
     EXPECT_EQ(differing, 0u) << "channels of the picture after the seek that differ from --start's";
 }
+
+namespace {
+
+int pausedSwaps = 0;
+
+// The snapshot hook of the --paused run: notes the clock at each swap, plays on with Space after
+// the fifth and ends the run after the tenth. The loading screen's swaps come at a clock of 0.
+void NotePausedSwap() {
+    if (demo.clock < 1.0f) return;
+    std::printf("swap %.5f\n", static_cast<double>(demo.clock));
+    ++pausedSwaps;
+    if (pausedSwaps == 5) testing_support::PushKey(Key::Space);
+    if (pausedSwaps == 10) testing_support::PushKey(Key::Escape);
+}
+
+}  // namespace
+
+// --paused holds the first frame a later start shows, clock and all, until Space plays on.
+TEST(Playback, PausedOpensOnTheStartFrame) {
+    if (platform::IsWindowOpen()) GTEST_SKIP() << "needs a process without a window; ctest runs each test alone";
+    Options options;
+    options.dataDir = testing_support::TestAssetRoot();
+    options.startSeconds = 20.0;
+    options.paused = true;
+    const testing_support::ChildRun run =
+        testing_support::RunInChild(options, [] { platform::SetSnapshotHook(NotePausedSwap); });
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    std::vector<double> clocks;
+    std::istringstream lines(run.output);
+    for (std::string line; std::getline(lines, line);) {
+        double clock = 0;
+        if (std::sscanf(line.c_str(), "swap %lf", &clock) == 1) clocks.push_back(clock);
+    }
+    ASSERT_GE(clocks.size(), 10u) << run.output;
+    // The first swap shown is frame 1200 of a whole run at 60 a second; the pause holds it.
+    EXPECT_NEAR(clocks[0], 20.0, 1.1e-3);
+    for (std::size_t i = 1; i < 5; ++i) EXPECT_DOUBLE_EQ(clocks[i], clocks[0]) << "swap " << i;
+    EXPECT_GT(clocks.back(), clocks[0]);
+}
