@@ -29,6 +29,7 @@ struct Options {
     int maxFps = 60;          // live playback draws at most this many frames a second; 0: no limit
     bool loop = false;        // start again from 0 when the timeline ends
     bool glInfo = false;      // print the driver report and exit
+    bool gles = false;        // draw through our layer over an OpenGL ES 3.0 context
     unsigned disabledGroups = 0;   // extension groups switched off before detection (group bits)
     unsigned emulatedGroups = 0;   // groups our layers give where the driver has none
     bool unknownGroup = false;     // parsing stopped at an unknown group name (exit code 2)
