@@ -5,6 +5,7 @@
 
 #include "app/extensions.h"
 #include "app/settings.h"
+#include "gl_layers/gles_layer.h"
 
 namespace {
 
@@ -81,9 +82,13 @@ void PrintGLInfo(std::FILE* out) {
     std::fprintf(out, "renderer: %s\n", DriverString(GL_RENDERER));
     std::fprintf(out, "vendor:   %s\n", DriverString(GL_VENDOR));
     std::fprintf(out, "version:  %s\n", DriverString(GL_VERSION));
+    // Under our OpenGL ES layer every group that is on comes from our own code.
+    const bool layer = gl_layers::GlesLayerInstalled();
+    if (layer) std::fputs("layer:    our OpenGL 1.x layer over OpenGL ES (gl_layers/)\n", out);
     for (std::size_t i = 0; i < kGroupCount; ++i) {
+        const GroupSource source = extensionState.sources[i];
         std::fprintf(out, "%-20s%s\n", GroupName(static_cast<ExtensionGroup>(i)),
-                     SourceName(extensionState.sources[i]));
+                     SourceName(layer && source == GroupSource::Driver ? GroupSource::Ours : source));
     }
     std::fputs("not found:", out);
     for (const std::string& name : extensionState.missing) std::fprintf(out, " %s", name.c_str());

@@ -126,6 +126,11 @@ const OptionInfo kOptions[] = {
      "name the first, and exit with 3 at the end if there were any",
      Switch(),
      [](Options& o, const OptionValue&) { o.checkGl = true; }},
+    {"--gles", nullptr, nullptr,
+     "open an OpenGL ES 3.0 context and draw through our OpenGL 1.x\n"
+     "layer over it (gl_layers/) instead of the desktop driver",
+     Switch(),
+     [](Options& o, const OptionValue&) { o.gles = true; }},
     {"--gl-info", nullptr, nullptr,
      "open the GL context as a run would, print the driver, where each\n"
      "extension group comes from (driver, ours or off) and the extensions\n"

@@ -30,6 +30,7 @@ struct Options {
     bool loop = false;        // start again from 0 when the timeline ends
     bool paused = false;      // a live run holds its first shown frame until Space
     bool glInfo = false;      // print the driver report and exit
+    bool gles = false;        // draw through our layer over an OpenGL ES 3.0 context
     unsigned disabledGroups = 0;   // extension groups switched off before detection (group bits)
     unsigned emulatedGroups = 0;   // groups our layers give where the driver has none
     bool unknownGroup = false;     // parsing stopped at an unknown group name (exit code 2)

@@ -11,6 +11,7 @@
 #include "app/extensions.h"
 #include "app/globals.h"
 #include "capture/screenshot.h"
+#include "gl_layers/gles_layer.h"
 #include "platform/asset_path.h"
 #include "platform/audio.h"
 #include "platform/display_presence.h"
@@ -60,6 +61,8 @@ bool OpenDisplay(const Options& options, bool headless) {
     window.pictureScale = options.scale;
     window.samples = options.msaa;
     window.vsync = options.vsync && !options.UsesVirtualClock();
+    window.openGLES = options.gles;
+    if (options.gles) window.installLayer = gl_layers::InstallGlesLayer;
     if (headless) {
         // Off screen the window is the picture itself: nothing to scale.
         window.width = settings.screenWidth * options.scale;

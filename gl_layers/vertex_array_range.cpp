@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <map>
 
+#include "gl_layers/token_routes.h"
+
 namespace gl_layers {
 
 namespace {
@@ -20,7 +22,10 @@ RangeLayer layer;
 
 }  // namespace
 
-void InstallVertexArrayRange() { layer.installed = true; }
+void InstallVertexArrayRange() {
+    layer.installed = true;
+    RouteExtensionTokens();
+}
 
 void RemoveVertexArrayRange() { layer = RangeLayer(); }
 
@@ -62,14 +67,6 @@ void GetFenceiv(GLuint fence, GLenum name, GLint* values) {
     if (name != GL_FENCE_CONDITION_NV) return;
     const auto found = layer.fences.find(fence);
     if (found != layer.fences.end()) *values = static_cast<GLint>(found->second);
-}
-
-void EnableClientState(RangeArray array) {
-    if (!layer.installed) glEnableClientState(static_cast<GLenum>(array));
-}
-
-void DisableClientState(RangeArray array) {
-    if (!layer.installed) glDisableClientState(static_cast<GLenum>(array));
 }
 
 }  // namespace gl_layers

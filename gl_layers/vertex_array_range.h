@@ -3,8 +3,8 @@
 // the range and its client state are accepted and change nothing, and fences complete at once:
 // the driver reads client arrays during the draw call itself, so nothing is ever pending.
 //
-// GL_VERTEX_ARRAY_RANGE_NV is typed here so that the client-state calls naming it reach the
-// overloads at the end of this file; they hand it to the driver when the group is the driver's.
+// The client-state calls naming GL_VERTEX_ARRAY_RANGE_NV reach the layer through
+// gl_layers/token_routes.h while it stands in; otherwise they go to the driver.
 #pragma once
 
 #include "platform/gl.h"
@@ -28,16 +28,4 @@ void FinishFence(GLuint fence);
 GLboolean IsFence(GLuint fence);
 void GetFenceiv(GLuint fence, GLenum name, GLint* values);
 
-// The range's client state, a type of its own.
-enum class RangeArray : GLenum { VertexArrayRange = 0x851D };
-
-void EnableClientState(RangeArray array);
-void DisableClientState(RangeArray array);
-
 }  // namespace gl_layers
-
-#undef GL_VERTEX_ARRAY_RANGE_NV
-inline constexpr gl_layers::RangeArray GL_VERTEX_ARRAY_RANGE_NV = gl_layers::RangeArray::VertexArrayRange;
-
-inline void glEnableClientState(gl_layers::RangeArray array) { gl_layers::EnableClientState(array); }
-inline void glDisableClientState(gl_layers::RangeArray array) { gl_layers::DisableClientState(array); }

@@ -1,6 +1,7 @@
 // gl_layers/vertex_weighting.cpp — the vertex program behind our vertex weighting.
 #include "gl_layers/vertex_weighting.h"
 
+#include "gl_layers/token_routes.h"
 #include "gl_layers/vertex_program.h"
 #include "platform/window.h"
 
@@ -111,6 +112,7 @@ bool InstallVertexWeighting() {
     VertexAttribs().attrib1f(kWeightAttribute, 1.0f);   // the extension's initial weight
     layer.context = context;
     layer.installed = true;
+    RouteExtensionTokens();
     return true;
 }
 
@@ -133,36 +135,19 @@ void VertexWeightPointer(GLint size, GLenum type, GLsizei stride, const void* po
     UpdateWeightArray();
 }
 
-void Enable(WeightingCap cap) {
-    if (!layer.installed) return glEnable(static_cast<GLenum>(cap));
-    UseVertexProgram(layer.program);
-    layer.weightingOn = true;
+bool VertexWeightingInstalled() { return layer.installed; }
+
+void SetVertexWeighting(bool on) {
+    UseVertexProgram(on ? layer.program : 0);
+    layer.weightingOn = on;
 }
 
-void Disable(WeightingCap cap) {
-    if (!layer.installed) return glDisable(static_cast<GLenum>(cap));
-    UseVertexProgram(0);
-    layer.weightingOn = false;
-}
+bool VertexWeightingOn() { return layer.weightingOn; }
 
-GLboolean IsEnabled(WeightingCap cap) {
-    if (!layer.installed) return glIsEnabled(static_cast<GLenum>(cap));
-    return layer.weightingOn ? GL_TRUE : GL_FALSE;
-}
+void SelectWeightMatrix() { glMatrixMode(GL_MATRIX0_ARB); }
 
-void MatrixMode(WeightingMatrix mode) {
-    glMatrixMode(layer.installed ? GL_MATRIX0_ARB : static_cast<GLenum>(mode));
-}
-
-void EnableClientState(WeightingArray array) {
-    if (!layer.installed) return glEnableClientState(static_cast<GLenum>(array));
-    layer.arrayOn = true;
-    UpdateWeightArray();
-}
-
-void DisableClientState(WeightingArray array) {
-    if (!layer.installed) return glDisableClientState(static_cast<GLenum>(array));
-    layer.arrayOn = false;
+void SetWeightArray(bool on) {
+    layer.arrayOn = on;
     UpdateWeightArray();
 }
 

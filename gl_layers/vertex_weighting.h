@@ -9,10 +9,9 @@
 // weight is generic attribute 6, which aliases no conventional attribute and goes into display
 // lists like any other vertex attribute.
 //
-// The group's three tokens are typed here, so that exactly the calls that name them reach the
-// overloads at the end of this file; every other glEnable, glMatrixMode or glEnableClientState
-// goes straight to the driver. Where the driver has the group itself the overloads hand the
-// token on unchanged.
+// The group's tokens reach the layer through gl_layers/token_routes.h, which stands in front of
+// the table's enable, matrix-mode and client-state calls; every other token goes straight on
+// to the driver, and so do the group's own where the driver has the group itself.
 #pragma once
 
 #include "platform/gl.h"
@@ -39,31 +38,11 @@ WeightingSource VertexWeightingSource();
 void VertexWeightf(GLfloat weight);
 void VertexWeightPointer(GLint size, GLenum type, GLsizei stride, const void* pointer);
 
-// The group's tokens, each a type of its own.
-enum class WeightingCap : GLenum { VertexWeighting = 0x8509 };
-enum class WeightingMatrix : GLenum { ModelView1 = 0x850A };
-enum class WeightingArray : GLenum { VertexWeightArray = 0x850C };
-
-void Enable(WeightingCap cap);
-void Disable(WeightingCap cap);
-GLboolean IsEnabled(WeightingCap cap);
-void MatrixMode(WeightingMatrix mode);
-void EnableClientState(WeightingArray array);
-void DisableClientState(WeightingArray array);
+// What the routed calls do with the group's tokens while the layer is installed.
+bool VertexWeightingInstalled();
+void SetVertexWeighting(bool on);
+bool VertexWeightingOn();
+void SelectWeightMatrix();
+void SetWeightArray(bool on);
 
 }  // namespace gl_layers
-
-#undef GL_VERTEX_WEIGHTING_EXT
-#undef GL_MODELVIEW1_EXT
-#undef GL_VERTEX_WEIGHT_ARRAY_EXT
-inline constexpr gl_layers::WeightingCap GL_VERTEX_WEIGHTING_EXT = gl_layers::WeightingCap::VertexWeighting;
-inline constexpr gl_layers::WeightingMatrix GL_MODELVIEW1_EXT = gl_layers::WeightingMatrix::ModelView1;
-inline constexpr gl_layers::WeightingArray GL_VERTEX_WEIGHT_ARRAY_EXT = gl_layers::WeightingArray::VertexWeightArray;
-
-// The GL names, overloaded for the typed tokens.
-inline void glEnable(gl_layers::WeightingCap cap) { gl_layers::Enable(cap); }
-inline void glDisable(gl_layers::WeightingCap cap) { gl_layers::Disable(cap); }
-inline GLboolean glIsEnabled(gl_layers::WeightingCap cap) { return gl_layers::IsEnabled(cap); }
-inline void glMatrixMode(gl_layers::WeightingMatrix mode) { gl_layers::MatrixMode(mode); }
-inline void glEnableClientState(gl_layers::WeightingArray array) { gl_layers::EnableClientState(array); }
-inline void glDisableClientState(gl_layers::WeightingArray array) { gl_layers::DisableClientState(array); }

@@ -4,8 +4,8 @@
 // rectangles, GLU spheres) do nothing, while every state change, matrix, upload and query
 // still reaches GL. A frame played with the gate shut leaves the animation state, the random
 // sequence and the GL state as the same frame drawn would, at a fraction of the cost. This
-// header is included by platform/gl.h after the GL headers; the macros at its end route the
-// program's calls through the gate.
+// header is included by platform/gl.h after its entry-point table; the macros at its end route
+// the program's calls through the gate, and the gate calls the table.
 #pragma once
 
 namespace platform {
@@ -31,39 +31,50 @@ private:
 }  // namespace platform
 
 inline void GatedBegin(GLenum mode) {
-    if (platform::drawingOn) glBegin(mode);
+    if (platform::drawingOn) (platform::glCalls.glBegin)(mode);
 }
 inline void GatedEnd() {
-    if (platform::drawingOn) glEnd();
+    if (platform::drawingOn) (platform::glCalls.glEnd)();
 }
 inline void GatedVertex2f(GLfloat x, GLfloat y) {
-    if (platform::drawingOn) glVertex2f(x, y);
+    if (platform::drawingOn) (platform::glCalls.glVertex2f)(x, y);
 }
 inline void GatedVertex2i(GLint x, GLint y) {
-    if (platform::drawingOn) glVertex2i(x, y);
+    if (platform::drawingOn) (platform::glCalls.glVertex2i)(x, y);
 }
 inline void GatedVertex3f(GLfloat x, GLfloat y, GLfloat z) {
-    if (platform::drawingOn) glVertex3f(x, y, z);
+    if (platform::drawingOn) (platform::glCalls.glVertex3f)(x, y, z);
 }
 inline void GatedDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices) {
-    if (platform::drawingOn) glDrawElements(mode, count, type, indices);
+    if (platform::drawingOn) (platform::glCalls.glDrawElements)(mode, count, type, indices);
 }
 inline void GatedDrawArrays(GLenum mode, GLint first, GLsizei count) {
-    if (platform::drawingOn) glDrawArrays(mode, first, count);
+    if (platform::drawingOn) (platform::glCalls.glDrawArrays)(mode, first, count);
 }
 inline void GatedCallList(GLuint list) {
-    if (platform::drawingOn) glCallList(list);
+    if (platform::drawingOn) (platform::glCalls.glCallList)(list);
 }
 inline void GatedClear(GLbitfield mask) {
-    if (platform::drawingOn) glClear(mask);
+    if (platform::drawingOn) (platform::glCalls.glClear)(mask);
 }
 inline void GatedDrawPixels(GLsizei width, GLsizei height, GLenum format, GLenum type, const void* pixels) {
-    if (platform::drawingOn) glDrawPixels(width, height, format, type, pixels);
+    if (platform::drawingOn) (platform::glCalls.glDrawPixels)(width, height, format, type, pixels);
 }
 inline void GatedSphere(GLUquadric* quadric, GLdouble radius, GLint slices, GLint stacks) {
-    if (platform::drawingOn) gluSphere(quadric, radius, slices, stacks);
+    if (platform::drawingOn) (platform::glCalls.gluSphere)(quadric, radius, slices, stacks);
 }
 
+#undef glBegin
+#undef glEnd
+#undef glVertex2f
+#undef glVertex2i
+#undef glVertex3f
+#undef glDrawElements
+#undef glDrawArrays
+#undef glCallList
+#undef glClear
+#undef glDrawPixels
+#undef gluSphere
 #define glBegin(mode) GatedBegin(mode)
 #define glEnd() GatedEnd()
 #define glVertex2f(x, y) GatedVertex2f(x, y)

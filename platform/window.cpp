@@ -63,7 +63,13 @@ bool OpenWindow(const WindowOptions& options, WindowError& error) {
     if (!headless && !DisplayEnvironmentPresent()) headless = true;
     if (!StartVideo(headless, error)) return false;
 
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    if (options.openGLES) {
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+    } else {
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    }
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
@@ -108,6 +114,10 @@ bool OpenWindow(const WindowOptions& options, WindowError& error) {
     SDL_GL_MakeCurrent(window, context);
     SDL_GL_SetSwapInterval(options.vsync && realDisplay ? 1 : 0);
     SDL_ShowWindow(window);
+    if (options.installLayer && !options.installLayer(error.message)) {
+        CloseWindow();
+        return false;
+    }
     DrawableSize(width, height);
     std::string note;
     if (!ConfigurePicture(options.pictureScale, options.samples, width, height, note))
@@ -134,6 +144,9 @@ bool CloseWindow() {
     bool ok = true;
     if (context) {
         ReleasePicture();
+        // A layer frees what it made while its context is still current.
+        if (glCalls.release) glCalls.release();
+        UseDriverGL();
         SDL_GL_MakeCurrent(window, nullptr);
         SDL_GL_DeleteContext(context);
         context = nullptr;
@@ -207,6 +220,7 @@ void SwapBuffers() {
     int width = 0, height = 0;
     DrawableSize(width, height);
     PresentPicture(width, height);
+    if (glCalls.present) glCalls.present(width, height);
     SDL_GL_SwapWindow(window);
     // Off screen the swap does not end the frame for the driver: Mesa keeps the frame's
     // retired vertex buffers in flight, hundreds of megabytes over a run, unless the frame is
@@ -252,7 +266,12 @@ void ToggleFullScreen() {
     SDL_ShowCursor(SDL_DISABLE);
 }
 
-void* GetGLProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
+void* GetGLProcAddress(const char* name) {
+    if (glCalls.lookup) return glCalls.lookup(name);
+    return SDL_GL_GetProcAddress(name);
+}
+
+void* GetDriverGLProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
 
 void ShowMessageBox(const char* text, const char* caption) {
     std::fprintf(stderr, "%s: %s\n", caption, text);

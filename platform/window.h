@@ -19,6 +19,11 @@ struct WindowOptions {
     bool vsync = false;          // swaps wait for the display's refresh
     bool headless = false;       // render off screen (no display needed)
     bool debugContext = false;   // ask for a GL debug context (error messages from the driver)
+    bool openGLES = false;       // an OpenGL ES 3.0 context instead of a compatibility one
+    // Called once the context is current, before anything is drawn: a layer that draws
+    // through this context fills the GL table (platform/gl.h) here. False, with the reason in
+    // `error`, when it cannot; the window is then closed again. Null for none.
+    bool (*installLayer)(std::string& error) = nullptr;
     const char* title = "Aplikacja OpenGL";
 };
 
@@ -27,7 +32,7 @@ struct WindowError {
     std::string message;
 };
 
-// Opens the window and makes a compatibility-profile GL context current on it. False when
+// Opens the window and makes a compatibility-profile GL context (or an OpenGL ES 3.0 one) current on it. False when
 // there is no way to show or render a window; `error` then says why.
 bool OpenWindow(const WindowOptions& options, WindowError& error);
 
@@ -99,8 +104,12 @@ void DrawableSize(int& width, int& height);
 // Between a window and full screen, as Alt+Enter does.
 void ToggleFullScreen();
 
-// Entry point of a GL function; null when the driver has none by that name.
+// Entry point of a GL function; null when there is none by that name. While a layer fills the GL
+// table, it answers alone.
 void* GetGLProcAddress(const char* name);
+
+// Entry point of a function of the context's own driver, whatever fills the GL table.
+void* GetDriverGLProcAddress(const char* name);
 
 // The entry point `name` into a pointer of its own function type (null when there is none).
 template <typename Pointer>
