@@ -14,6 +14,7 @@
 #include "gl_layers/gles_layer.h"
 #include "platform/asset_path.h"
 #include "platform/audio.h"
+#include "platform/desktop_gl.h"
 #include "platform/display_presence.h"
 #include "platform/picture_target.h"
 #include "platform/tick.h"
@@ -61,8 +62,9 @@ bool OpenDisplay(const Options& options, bool headless) {
     window.pictureScale = options.scale;
     window.samples = options.msaa;
     window.vsync = options.vsync && !options.UsesVirtualClock();
-    window.openGLES = options.gles;
-    if (options.gles) window.installLayer = gl_layers::InstallGlesLayer;
+    // Where the system has no desktop OpenGL (the browser), our layer draws every run.
+    window.openGLES = options.gles || !platform::DesktopGLPresent();
+    if (window.openGLES) window.installLayer = gl_layers::InstallGlesLayer;
     if (headless) {
         // Off screen the window is the picture itself: nothing to scale.
         window.width = settings.screenWidth * options.scale;

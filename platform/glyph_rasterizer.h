@@ -18,7 +18,8 @@ struct GlyphBitmap {
 };
 
 // The path of the font file the system matches for `faceName` (fontconfig; on Windows the fonts
-// folder, else the font shipped beside the program); empty when none.
+// folder, else the font shipped beside the program; in the browser the font the page brings);
+// empty when none.
 std::string MatchFontFile(const char* faceName);
 
 // Glyphs for the characters first .. first + count - 1 of the font matched for `faceName`,

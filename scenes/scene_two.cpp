@@ -239,7 +239,7 @@ void SceneTwo::DrawBall(float cx, float cy, float cz) {
 
 void SceneTwo::DrawNoiseFlicker() {
     SceneTwoAnimation& a = sceneTwoAnimation;
-    auto drawTimers = [&a] {
+    auto drawTimers = [&] {
         a.gapTimer = static_cast<float>(platform::Rand() % 10) * 0.01f;
         a.burstTimer = static_cast<float>(platform::Rand() % 10) * 0.01f;
     };
