@@ -17,13 +17,8 @@ AudioStream nextHandle = 1;
 AudioStream musicHandle = 0;
 std::string lastError;
 
-}  // namespace
-
-bool AudioInit(int /*device*/, int frequency, unsigned /*flags*/, bool silent) {
-    if (audioOpen) return true;
-    silentOutput = silent;
-    if (silent) SDL_SetHintWithPriority("SDL_AUDIODRIVER", "dummy", SDL_HINT_OVERRIDE);
-    if (silent) SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+// Opens SDL's audio and the mixer on the driver the hints name, or on the system's own.
+bool OpenOutput(int frequency) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         lastError = std::string("no audio device: ") + SDL_GetError();
         return false;
@@ -34,8 +29,26 @@ bool AudioInit(int /*device*/, int frequency, unsigned /*flags*/, bool silent) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    audioOpen = true;
     return true;
+}
+
+}  // namespace
+
+bool AudioInit(int /*device*/, int frequency, unsigned /*flags*/, bool silent) {
+    if (audioOpen) return true;
+    silentOutput = silent;
+    if (silent) SDL_SetHintWithPriority("SDL_AUDIODRIVER", "dummy", SDL_HINT_OVERRIDE);
+    if (silent) SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+    bool opened = OpenOutput(frequency);
+    if (!opened && silent) {
+        // SDL's silent driver runs on a thread of its own, which the browser does not give: a
+        // silent run opens the system's output there, and plays nothing on it.
+        SDL_ResetHint("SDL_AUDIODRIVER");
+        SDL_setenv("SDL_AUDIODRIVER", "", 1);
+        opened = OpenOutput(frequency);
+    }
+    audioOpen = opened;
+    return opened;
 }
 
 AudioStream AudioStreamCreateFile(const char* path) {

@@ -11,6 +11,7 @@ const undertow = {
   onExit: null,     // function(exitCode)
   onProgress: null, // function(loadedBytes, totalBytes) over everything fetched so far
   progress: {},     // url: [loaded, total]
+  ended: false,     // the run has ended
 };
 
 // The program's arguments for an address query.
@@ -50,7 +51,11 @@ var Module = {
   arguments: undertowArguments(location.search),
   print: (line) => undertowOutput(line, false),
   printErr: (line) => undertowOutput(line, true),
+  // Emscripten may report the end more than once (after the last frame and again as that frame
+  // returns): the page hears it once.
   onExit: (code) => {
+    if (undertow.ended) return;
+    undertow.ended = true;
     console.log('undertow: the run ended with exit code ' + code);
     if (undertow.onExit) undertow.onExit(code);
   },
