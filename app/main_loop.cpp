@@ -12,6 +12,7 @@
 #include "app/shell.h"
 #include "capture/run_control.h"
 #include "capture/screenshot.h"
+#include "gl_layers/gles_layer.h"
 #include "measure/benchmark.h"
 #include "measure/gl_check.h"
 #include "measure/pass_times.h"
@@ -177,6 +178,7 @@ int Report(const Options& options, const GlErrorCheck& glCheck, const Benchmark&
     }
     if (options.benchmark) {
         benchmark.Print(stdout, loadSeconds);
+        if (options.gles) std::printf("OpenGL ES layer: %d programs compiled\n", gl_layers::GlesProgramsCompiled());
         pass_times::Print(stdout);
         if (!options.jsonFile.empty() && !benchmark.WriteJson(options.jsonFile, loadSeconds)) {
             std::fprintf(stderr, "undertow: cannot write %s\n", options.jsonFile.c_str());

@@ -9,6 +9,7 @@
 #include "app/globals.h"
 #include "app/shell.h"
 #include "capture/screenshot.h"
+#include "gl_layers/gles_layer.h"
 #include "measure/gl_objects.h"
 #include "platform/audio.h"
 #include "platform/gl.h"
@@ -114,6 +115,8 @@ bool Playback::LoopBack() {
     // What a soak compares between passes.
     std::fprintf(stderr, "undertow: pass %d begins; resident %ld KB, %d textures, %d display lists\n", passes + 1,
                  platform::ResidentKilobytes(), CountLiveTextures(kCountedNames), CountLiveLists(kCountedNames));
+    if (gl_layers::GlesLayerInstalled())
+        std::fprintf(stderr, "undertow: %d OpenGL ES layer programs compiled so far\n", gl_layers::GlesProgramsCompiled());
     return true;
 }
 

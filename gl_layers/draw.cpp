@@ -67,6 +67,8 @@ struct UniformValues {
 };
 
 struct DrawObjects {
+    ProgramKey lastKey;          // the state of the draw before and its program, reused while
+    Program* lastProgram = nullptr;   // nothing in the key changes
     Stream vertices, indices;
     GLuint vertexArray = 0;
     Applied applied;
@@ -310,8 +312,13 @@ void DrawWith(GLuint buffer, const AttributeSources& sources, GLenum esMode, GLs
               GLsizei indexCount, std::uintptr_t indexOffset) {
     GLuint textures[kUnits] = {};
     const ProgramKey key = BuildKey(textures);
-    Program* program = ProgramFor(key);
-    if (!program) return;
+    Program* program = objects.lastProgram;
+    if (!program || std::memcmp(&key, &objects.lastKey, sizeof key) != 0) {
+        program = ProgramFor(key);
+        if (!program) return;
+        objects.lastKey = key;
+        objects.lastProgram = program;
+    }
     ApplyRenderState();
     if (objects.applied.program != program->name) {
         es.UseProgram(program->name);

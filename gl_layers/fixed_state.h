@@ -101,7 +101,8 @@ struct ServerState {
     // Current values.
     float color[4] = {1, 1, 1, 1};
     float normal[3] = {0, 0, 1};
-    float texCoord[kUnits][4] = {};
+    float texCoord[kUnits][4] = {{0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1},
+                                 {0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}};
     float weight = 1;
     // Raster position.
     bool rasterValid = true;

@@ -89,8 +89,9 @@ std::string Environment(const ProgramKey& key, int u) {
             if (hasColor) rgb = t + ".rgb";
             if (unit.format != kFormatRGB && unit.format != kFormatLuminance) alpha = t + ".a";
             break;
-        case GL_DECAL:
-            rgb = unit.format == kFormatRGBA ? "mix(previous.rgb, " + t + ".rgb, " + t + ".a)" : t + ".rgb";
+        case GL_DECAL:   // defined for RGB and RGBA textures only; the others pass the colour on
+            if (unit.format == kFormatRGBA) rgb = "mix(previous.rgb, " + t + ".rgb, " + t + ".a)";
+            else if (unit.format == kFormatRGB) rgb = t + ".rgb";
             break;
         case GL_BLEND:
             if (hasColor) rgb = "previous.rgb * (vec3(1.0) - " + t + ".rgb) + " + c + ".rgb * " + t + ".rgb";

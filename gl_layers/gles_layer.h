@@ -19,7 +19,7 @@ bool InstallGlesLayer(std::string& error);
 // True while the layer fills the GL table.
 bool GlesLayerInstalled();
 
-// Programs the layer has compiled since it was installed.
+// Programs the layer has compiled in this process.
 int GlesProgramsCompiled();
 
 }  // namespace gl_layers

@@ -27,7 +27,7 @@ struct Program {
 // once on stderr).
 Program* ProgramFor(const ProgramKey& key);
 
-// Programs compiled since the layer was installed.
+// Programs compiled in this process, over every context.
 int ProgramsCompiled();
 
 // Compiles and links a vertex and fragment shader; 0, with one line on stderr, on failure.

@@ -108,7 +108,9 @@ void APIENTRY LoadMatrixf(const GLfloat* m) {
     if (!RecordCall([matrix] { LoadMatrixf(matrix.m); })) return;
     MatrixStack& stack = CurrentStack();
     stack.Top() = matrix;
-    MatrixChanged(stack);
+    // An identity loaded as numbers is still the identity: the draws skip it as for glLoadIdentity.
+    stack.Top().identity = std::memcmp(matrix.m, Matrix().m, sizeof matrix.m) == 0;
+    Changed();
 }
 
 void MultMatrixf(const GLfloat* m) {

@@ -174,8 +174,8 @@ struct Quadric {
 
 inline Quadric* QuadricOf(GLUquadric* quadric) { return reinterpret_cast<Quadric*>(quadric); }
 
-// Fills the table with the driver's own functions (the table's state at start-up). Does nothing
-// where the program has no desktop GL to call (the browser), where a layer must be installed.
+// Fills the table with the driver's own functions, as it starts out; where there is no desktop GL
+// to call (the browser) a layer must fill it instead.
 void UseDriverGL();
 
 // True while the table holds the driver's own functions.
