@@ -1,5 +1,6 @@
 // platform/gl_calls.cpp — the quadric records and the driver's spheres; the table itself and
-// its driver filling are in the system's twin (gl_driver_posix.cpp, gl_driver_win32.cpp).
+// its driver filling are in the system's folder (posix/gl_driver.cpp, windows/gl_driver.cpp,
+// web/gl_driver.cpp).
 #include "platform/gl_quadrics.h"
 
 namespace platform {
