@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "app/extensions.h"
@@ -111,9 +112,12 @@ bool PrepareRun(const Options& options, const char* programPath, bool& headless)
 // Whether the window asked the run to stop, after acting on the other messages; true while a
 // message was taken (no frame this time round).
 bool TakeMessage(Playback& playback, bool& stop, bool& audioLost) {
-    const platform::WindowMessage message = platform::PeekWindowMessage();
-    if (playback.Take(message)) return true;
-    if (message == platform::WindowMessage::Destroy || message == platform::WindowMessage::Escape) {
+    platform::MessageDetail detail;
+    const platform::WindowMessage message = platform::PeekWindowMessage(&detail);
+    if (playback.Take(message, detail)) return true;
+    // In a page Escape is the browser's: it leaves full screen, and the run goes on.
+    const bool escapeEnds = !platform::RunStaysOpen();
+    if (message == platform::WindowMessage::Destroy || (message == platform::WindowMessage::Escape && escapeEnds)) {
         std::fprintf(stderr, "undertow: %s; stopping at %.2f s of the demo\n",
                      message == platform::WindowMessage::Escape ? "Escape pressed" : "the window was closed",
                      static_cast<double>(demo.clock));
@@ -131,14 +135,15 @@ bool TakeMessage(Playback& playback, bool& stop, bool& audioLost) {
 // Whether a message asks the run to stop, looked at while a recording waits on its encoder.
 // Every message taken goes back to the queue, in order, for the main loop to act on.
 bool StopAskedByWindow() {
-    std::vector<platform::WindowMessage> taken;
-    for (platform::WindowMessage message = platform::PeekWindowMessage(); message != platform::WindowMessage::None;
-         message = platform::PeekWindowMessage())
-        taken.push_back(message);
+    std::vector<std::pair<platform::WindowMessage, platform::MessageDetail>> taken;
+    platform::MessageDetail detail;
+    for (platform::WindowMessage message = platform::PeekWindowMessage(&detail);
+         message != platform::WindowMessage::None; message = platform::PeekWindowMessage(&detail))
+        taken.emplace_back(message, detail);
     bool stop = false;
-    for (platform::WindowMessage message : taken) {
+    for (const auto& [message, messageDetail] : taken) {
         stop = stop || message == platform::WindowMessage::Destroy || message == platform::WindowMessage::Escape;
-        platform::QueueWindowMessage(message);
+        platform::QueueWindowMessage(message, messageDetail);
     }
     return stop;
 }
@@ -269,8 +274,13 @@ private:
         if (playback->Holding(resumeAt)) return platform::StepEnd::Yield;
         const StepEnd step = PlayStep(options, run, glCheck, benchmark);
         if (step == StepEnd::RunOver) return Finish(false);
-        if (step == StepEnd::TimelineOver && !playback->LoopBack()) return Finish(false);
+        if (step == StepEnd::TimelineOver && !playback->LoopBack()) {
+            if (!playback->HoldEnd()) return Finish(false);
+            playback->ReportState();
+            return platform::StepEnd::Yield;
+        }
         resumeAt = playback->AfterFrame();
+        playback->ReportState();
         // A live frame is shown; the virtual clock's frames go on until the turn is used up.
         return !virtualClock && run.Showing() ? platform::StepEnd::Yield : platform::StepEnd::GoOn;
     }

@@ -15,6 +15,8 @@
 #include "platform/gl.h"
 #include "platform/picture_target.h"
 #include "platform/process_memory.h"
+#include "platform/run_loop.h"
+#include "platform/run_state.h"
 #include "platform/tick.h"
 #include "player/time_bar.h"
 #include "scene/overlay_space.h"
@@ -64,9 +66,9 @@ Playback::~Playback() {
     platform::SetOverlayHook(nullptr);
 }
 
-bool Playback::Take(platform::WindowMessage message) {
+bool Playback::Take(platform::WindowMessage message, const platform::MessageDetail& detail) {
     if (!live || !IsPlayerKey(message)) return false;
-    const PlayerAction action = player.Take(message, demo.clock);
+    const PlayerAction action = player.Take(message, detail, demo.clock);
     switch (action.kind) {
         case PlayerAction::Kind::Pause: pausing = true; break;
         case PlayerAction::Kind::Resume: Resume(); break;
@@ -81,6 +83,10 @@ bool Playback::Take(platform::WindowMessage message) {
 }
 
 bool Playback::Holding(double& resumeAt) {
+    if (live && player.Ended()) {
+        resumeAt = platform::WallSeconds() + kHoldSleepSeconds;
+        return true;
+    }
     if (!live || !player.Paused() || pausing || seeking || stepping) return false;
     if (platform::WallSeconds() - pictureShownAt >= kRepaintSeconds) ShowPausedPicture();
     resumeAt = platform::WallSeconds() + kHoldSleepSeconds;
@@ -118,6 +124,23 @@ bool Playback::LoopBack() {
     if (gl_layers::GlesLayerInstalled())
         std::fprintf(stderr, "undertow: %d OpenGL ES layer programs compiled so far\n", gl_layers::GlesProgramsCompiled());
     return true;
+}
+
+bool Playback::HoldEnd() {
+    if (!live || !platform::RunStaysOpen()) return false;
+    player.End();
+    std::fprintf(stderr, "undertow: the timeline ended at %.2f s; Space or a seek plays it again\n",
+                 static_cast<double>(demo.clock));
+    return true;
+}
+
+void Playback::ReportState() const {
+    using platform::RunPhase;
+    RunPhase phase = RunPhase::Playing;
+    if (player.Ended()) phase = RunPhase::Ended;
+    else if (!run.Showing()) phase = RunPhase::CatchingUp;
+    else if (player.Paused() && !pausing && !seeking && !stepping) phase = RunPhase::Paused;
+    platform::SetRunState(phase, demo.clock);
 }
 
 void Playback::DrawOverlay() {

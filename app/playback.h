@@ -17,8 +17,9 @@ public:
     Playback(const Playback&) = delete;
     Playback& operator=(const Playback&) = delete;
 
-    // Acts on `message` when it is one of the player's keys in a live run; false otherwise.
-    bool Take(platform::WindowMessage message);
+    // Acts on `message` (with what came with it) when it is one of the player's keys or taps in
+    // a live run; false otherwise.
+    bool Take(platform::WindowMessage message, const platform::MessageDetail& detail = {});
     // True while paused with no frame step asked for: the loop draws no frame this time round.
     // Keeps the paused picture on screen and sets `resumeAt` (wall-clock seconds) a little
     // later, for the loop to wait until then.
@@ -28,6 +29,11 @@ public:
     double AfterFrame();
     // At the end of the timeline: with --loop, starts the demo again from 0 and returns true.
     bool LoopBack();
+    // At the end of the timeline of a live run that stays open (in a page): holds the last
+    // picture until a seek plays on, and returns true; false where the run is to end.
+    bool HoldEnd();
+    // What the run is doing after this step, for the system around the program.
+    void ReportState() const;
 
     // Before each swap (the overlay hook's work): keeps the picture a pause is to hold, and
     // draws the time line when it is shown.

@@ -12,6 +12,8 @@ set(UNDERTOW_WEB_LINK_OPTIONS
   # The page writes the assets into the file system itself.
   -sFORCE_FILESYSTEM=1
   "-sEXPORTED_RUNTIME_METHODS=FS,callMain,addRunDependency,removeRunDependency"
+  # What the page's scripts call (platform/web/page_calls.cpp).
+  "-sEXPORTED_FUNCTIONS=_main,_undertow_pause_or_play,_undertow_seek_to,_undertow_phase,_undertow_seconds,_undertow_music_seconds"
   # The end of the run ends the runtime, so Module.onExit gets the exit code.
   -sEXIT_RUNTIME=1
   -sENVIRONMENT=web)

@@ -99,6 +99,11 @@ void AudioPause() {
     if (audioOpen) Mix_PauseMusic();
 }
 
+double AudioMusicPosition() {
+    if (!audioOpen || !music) return -1.0;
+    return Mix_GetMusicPosition(music);
+}
+
 void AudioStreamFree(AudioStream stream) {
     if (stream == 0 || stream != musicHandle || !music) return;
     Mix_HaltMusic();

@@ -23,6 +23,8 @@ bool AudioStreamSetPosition(AudioStream stream, double seconds);
 void AudioStop();
 // Holds the playing music where it is; AudioStart goes on from there.
 void AudioPause();
+// Where the music is, in seconds from its start; negative when no music is open.
+double AudioMusicPosition();
 void AudioStreamFree(AudioStream stream);
 void AudioFree();
 

@@ -23,4 +23,9 @@ using LoopStep = std::function<StepEnd(double& resumeAt)>;
 // the program ends with the exit code when `finish` has run, and this never returns.
 int RunLoop(LoopStep step, std::function<int()> finish);
 
+// Whether a live run outlives the end of its timeline and Escape. Where the program runs inside
+// a page (the browser), the reader closes the page, not the program: the last picture stays
+// until a seek plays the timeline again, and Escape is the browser's (it leaves full screen).
+bool RunStaysOpen();
+
 }  // namespace platform

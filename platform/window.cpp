@@ -7,9 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <utility>
 
 #include "platform/display_presence.h"
 #include "platform/gl.h"
+#include "platform/letterbox.h"
 #include "platform/picture_target.h"
 #include "platform/sanitizer_support.h"
 
@@ -30,7 +32,7 @@ int windowedWidth = 0, windowedHeight = 0;   // the window's size before Alt+Ent
 bool presenting = true;
 double swapSeconds = 0;
 unsigned contextGeneration = 0;
-std::deque<WindowMessage> queuedMessages;
+std::deque<std::pair<WindowMessage, MessageDetail>> queuedMessages;
 
 bool StartVideo(bool headless, WindowError& error) {
     if (headless) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
@@ -183,10 +185,24 @@ static WindowMessage KeyMessage(const SDL_KeyboardEvent& key) {
     }
 }
 
-WindowMessage PeekWindowMessage() {
+// A finger's place (0..1 across the window, from its top left) in the picture's overlay space.
+static WindowMessage TapMessage(const SDL_TouchFingerEvent& finger, MessageDetail* detail) {
+    int width = 0, height = 0;
+    DrawableSize(width, height);
+    if (detail) {
+        detail->x = finger.x * static_cast<float>(width);
+        detail->y = (1.0f - finger.y) * static_cast<float>(height);
+        WindowToOverlay(FitPicture(width, height), detail->x, detail->y);
+    }
+    return WindowMessage::Tap;
+}
+
+WindowMessage PeekWindowMessage(MessageDetail* detail) {
+    if (detail) *detail = MessageDetail{};
     if (!queuedMessages.empty()) {
-        const WindowMessage message = queuedMessages.front();
+        const auto [message, queuedDetail] = queuedMessages.front();
         queuedMessages.pop_front();
+        if (detail) *detail = queuedDetail;
         return message;
     }
     SDL_Event event;
@@ -199,6 +215,8 @@ WindowMessage PeekWindowMessage() {
             return WindowMessage::Other;
         case SDL_KEYDOWN:
             return KeyMessage(event.key);
+        case SDL_FINGERDOWN:
+            return TapMessage(event.tfinger, detail);
         case SDL_AUDIODEVICEREMOVED:
             return event.adevice.iscapture ? WindowMessage::Other : WindowMessage::AudioLost;
         default:
@@ -206,7 +224,9 @@ WindowMessage PeekWindowMessage() {
     }
 }
 
-void QueueWindowMessage(WindowMessage message) { queuedMessages.push_back(message); }
+void QueueWindowMessage(WindowMessage message, const MessageDetail& detail) {
+    queuedMessages.emplace_back(message, detail);
+}
 
 void SetPresenting(bool on) { presenting = on; }
 

@@ -67,15 +67,25 @@ enum class WindowMessage {
     Home,        // Home: the start of the timeline
     StepFrame,   // '.': one frame on while paused
     TimeBar,     // Tab: show or hide the time line
+    SeekTo,      // a seek to the demo time that comes with it (sent by the page around the program)
+    Tap,         // a finger touched the screen, at the place that comes with it
     Other,       // anything else; handled and dropped
 };
 
+// What comes with a message: the demo time of SeekTo; the place of a Tap in the picture's
+// 640 × 480 overlay space (origin at the bottom left; outside 0..640 × 0..480 on the bars).
+struct MessageDetail {
+    double seconds = 0.0;
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
 // Takes one pending message, if there is one: first those queued with QueueWindowMessage, then
-// the system's.
-WindowMessage PeekWindowMessage();
+// the system's. `detail`, when given, receives what comes with it.
+WindowMessage PeekWindowMessage(MessageDetail* detail = nullptr);
 
 // Queues a message as if the system had sent it; it comes before any the system has waiting.
-void QueueWindowMessage(WindowMessage message);
+void QueueWindowMessage(WindowMessage message, const MessageDetail& detail = {});
 
 // Shows the finished picture (copied into the window's 4:3 rectangle when it was drawn off
 // screen), then picks the target of the next frame for the window's current size.

@@ -2,6 +2,7 @@
 #include "player/time_bar.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "platform/gl.h"
@@ -11,6 +12,8 @@ namespace {
 
 constexpr float kBandHeight = 26.0f;
 constexpr float kBarLeft = 8.0f, kBarRight = 632.0f, kBarBottom = 20.0f, kBarTop = 23.0f;
+// A finger is broad and the band narrow: taps this far above the band still count as on it.
+constexpr float kTapMargin = 34.0f;
 
 void Rectangle(float x0, float y0, float x1, float y1) {
     glBegin(GL_TRIANGLE_STRIP);
@@ -30,6 +33,13 @@ void FormatTimeBarText(double now, const char* sceneName, bool paused, char* tex
 float TimeBarFill(double now, double end) {
     if (!(end > 0.0)) return 0.0f;
     return static_cast<float>(std::clamp(now / end, 0.0, 1.0));
+}
+
+bool TimeBarSeconds(float x, float y, double end, double& seconds) {
+    if (!std::isfinite(x) || !(y < kBandHeight + kTapMargin) || !(end > 0.0)) return false;
+    const float along = std::clamp((x - kBarLeft) / (kBarRight - kBarLeft), 0.0f, 1.0f);
+    seconds = static_cast<double>(along) * end;
+    return true;
 }
 
 void DrawTimeBar(double now, double end, const char* sceneName, bool paused, PrintText print) {

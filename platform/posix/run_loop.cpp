@@ -17,4 +17,6 @@ int RunLoop(LoopStep step, std::function<int()> finish) {
     }
 }
 
+bool RunStaysOpen() { return false; }
+
 }  // namespace platform

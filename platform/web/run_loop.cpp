@@ -49,4 +49,6 @@ int RunLoop(LoopStep step, std::function<int()> finish) {
     return 0;
 }
 
+bool RunStaysOpen() { return true; }
+
 }  // namespace platform
