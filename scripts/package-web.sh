@@ -4,6 +4,8 @@
 #   undertow-VERSION-web.zip    the same folder
 # The Linux build (build/) generates the assets; the libraries come from scripts/web-libs.sh.
 # Serve out/web/ from any static web server, for example: python3 -m http.server -d out/web
+# UNDERTOW_DOWNLOADS_URL is where the page's help links the Linux and Windows packages (default
+# ../, beside the web folder, as out/ holds them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -36,6 +38,9 @@ mkdir -p "$out/licenses"
 tar --format=ustar --sort=name --mtime=@0 --owner=0 --group=0 --numeric-owner -C "$files" -cf - DANE TEKSTURY fonts |
   gzip -9 -n >"$out/undertow-files.tar.gz"
 cp web/* "$out/"
+# The help panel's downloads lie beside the web folder unless another address is given.
+downloads=${UNDERTOW_DOWNLOADS_URL:-../}
+sed -i -e "s|@VERSION@|$version|g" -e "s|@DOWNLOADS@|$downloads|g" "$out/index.html"
 cp build-web/undertow.js "$out/"
 gzip -9 -n -c build-web/undertow.wasm >"$out/undertow.wasm.gz"
 cp build/assets/undertow.png "$out/"
