@@ -151,10 +151,12 @@ void Playback::DrawOverlay() {
     DrawTimeBar(demo.clock, demo.endTime, SceneName(demo.currentScene), player.Paused(), PrintWithFont);
 }
 
-// The music holds and the demo clock stands still until Resume.
+// The music holds and the demo clock stands still until Resume, one step past the held picture:
+// a frame step shows the next frame, however long the held one took to draw.
 void Playback::Pause() {
     platform::AudioPause();
-    platform::UseVirtualClock(platform::GetTickCount());
+    platform::UseVirtualClock(demo.LastTick());
+    platform::AdvanceVirtualClock(1000.0 / player.Timeline().fps);
     pictureShownAt = platform::WallSeconds();
 }
 

@@ -40,6 +40,8 @@ public:
 
     // Forgets the first-tick state, so the next Tick starts the clock afresh (tests).
     void ResetClock();
+    // The tick count the last Tick read: the moment of the picture it drew.
+    std::uint32_t LastTick() const { return lastTick; }
 
     Image barFrame;
     Image barFill;
