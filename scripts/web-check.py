@@ -31,11 +31,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from web_browser import AUTOPLAY, Browser  # noqa: E402
-
-PHASE = ("(typeof undertow === 'undefined' ? 'loading' : undertow.running ? "
-         "undertow.phases[Module._undertow_phase()] : undertow.ended ? 'over' : 'loading')")
-SECONDS = "(typeof undertow !== 'undefined' && undertow.running ? Module._undertow_seconds() : -1)"
+from web_browser import AUTOPLAY, PHASE, SECONDS, Browser  # noqa: E402
 
 
 def timeline_shots(page, folder):

@@ -39,6 +39,12 @@ BASE_FLAGS = ["--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swifts
 # Sound may start without a click (a test has no one to click).
 AUTOPLAY = "--autoplay-policy=no-user-gesture-required"
 
+# The run's phase as the page names it (loading, catching-up, playing, paused, ended; "over" once
+# the program has exited), and the demo time of the picture shown (-1 outside a run).
+PHASE = ("(typeof undertow === 'undefined' ? 'loading' : undertow.running ? "
+         "undertow.phases[Module._undertow_phase()] : undertow.ended ? 'over' : 'loading')")
+SECONDS = "(typeof undertow !== 'undefined' && undertow.running ? Module._undertow_seconds() : -1)"
+
 
 class DevTools:
     """A minimal WebSocket client for one DevTools target (text frames, client-masked)."""
@@ -281,10 +287,14 @@ class Page:
         return result.get("result", {}).get("value")
 
     def wait_for(self, expression, limit=120):
-        """Waits until `expression` is true on the page; returns its value, or None."""
+        """Waits until `expression` is true on the page; returns its value, or None. While the
+        page is still coming in, an expression that throws counts as false."""
         until = time.monotonic() + limit
         while time.monotonic() < until:
-            value = self.eval(expression)
+            try:
+                value = self.eval(expression)
+            except RuntimeError:
+                value = None
             if value:
                 return value
             self.pump(0.2)
