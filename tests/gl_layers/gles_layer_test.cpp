@@ -263,6 +263,7 @@ void ListsAndAttributes() {
     static const GLubyte bits[8] = {0x18, 0x3C, 0x7E, 0xFF, 0xFF, 0x7E, 0x3C, 0x18};
     glColor3f(1, 1, 0);
     glRasterPos2i(20, 30);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);   // one byte a row
     for (int i = 0; i < 5; ++i) glBitmap(8, 8, 0, 0, 10, 2, bits);
     std::vector<GLubyte> pixels(30 * 20 * 3);
     for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<GLubyte>(i * 7);
