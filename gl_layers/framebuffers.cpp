@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "gl_layers/display_lists.h"
 #include "gl_layers/draw.h"
 #include "gl_layers/gles_calls.h"
 #include "gl_layers/program_cache.h"
@@ -262,6 +263,7 @@ void APIENTRY RenderbufferStorage(GLenum target, GLenum format, GLsizei width, G
 
 void APIENTRY BlitFramebuffer(GLint x0, GLint y0, GLint x1, GLint y1, GLint dx0, GLint dy0, GLint dx1, GLint dy1,
                               GLbitfield mask, GLenum filter) {
+    if (!RecordCall([=] { BlitFramebuffer(x0, y0, x1, y1, dx0, dy0, dx1, dy1, mask, filter); })) return;
     ApplyRenderState();   // the scissor box applies to blits
     const auto source = fb.multisampledTargets.find(fb.readBinding);
     const bool sameRegion = x0 == dx0 && y0 == dy0 && x1 == dx1 && y1 == dy1;
@@ -278,12 +280,14 @@ void APIENTRY BlitFramebuffer(GLint x0, GLint y0, GLint x1, GLint y1, GLint dx0,
 }
 
 void APIENTRY DrawBuffer(GLenum mode) {
+    if (!RecordCall([=] { DrawBuffer(mode); })) return;
     if (fb.drawBinding == 0) return;   // the window's stand-in always draws into its colour
     const GLenum buffer = mode == GL_NONE ? GL_NONE : GL_COLOR_ATTACHMENT0;
     es.DrawBuffers(1, &buffer);
 }
 
 void APIENTRY ReadBuffer(GLenum mode) {
+    if (!RecordCall([=] { ReadBuffer(mode); })) return;
     state.server.readBuffer = mode;
     es.ReadBuffer(mode == GL_NONE && fb.readBinding != 0 ? GL_NONE : GL_COLOR_ATTACHMENT0);
 }

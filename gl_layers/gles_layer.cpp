@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gl_layers/client_arrays.h"
+#include "gl_layers/display_lists.h"
 #include "gl_layers/draw.h"
 #include "gl_layers/framebuffers.h"
 #include "gl_layers/gles_calls.h"

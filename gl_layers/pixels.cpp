@@ -9,10 +9,10 @@
 #include <cstring>
 #include <vector>
 
+#include "gl_layers/display_lists.h"
 #include "gl_layers/draw.h"
 #include "gl_layers/framebuffers.h"
 #include "gl_layers/gles_calls.h"
-#include "gl_layers/immediate.h"
 #include "gl_layers/matrix_math.h"
 #include "gl_layers/program_cache.h"
 #include "gl_layers/textures.h"
@@ -160,6 +160,9 @@ void APIENTRY Bitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig
 }
 
 void APIENTRY DrawPixels(GLsizei width, GLsizei height, GLenum format, GLenum type, const GLvoid* pixels) {
+    if (!RecordWithPixels(width, height, format, type, pixels,
+                          [=](const void* tight) { DrawPixels(width, height, format, type, tight); }))
+        return;
     const ServerState& s = state.server;
     if (!s.rasterValid || width <= 0 || height <= 0 || !MakePass()) return;
     const std::vector<unsigned char> tight = UnpackPixels(width, height, format, type, pixels);

@@ -275,6 +275,66 @@ void ListsAndAttributes() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 }
 
+// A list that sets its own light, material, fog, texture and texture generation and draws client
+// arrays, compiled while other values are in force and before the arrays change: the draw
+// before the replay keeps the values in force, the replay draws the arrays as they were when
+// compiled, and the values the list set stay for the draw after it.
+void ListsOfStateAndArrays() {
+    Perspective();
+    glEnable(GL_DEPTH_TEST);
+    const GLuint checks = MakeTexture(GL_RGB), grey = MakeTexture(GL_LUMINANCE);
+    const GLfloat white[4] = {1, 1, 1, 1}, orange[4] = {1.0f, 0.5f, 0.1f, 1}, teal[4] = {0.2f, 0.9f, 0.8f, 1};
+    const GLfloat haze[4] = {0.5f, 0.5f, 0.7f, 1};
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, white);
+    glEnable(GL_FOG);
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogfv(GL_FOG_COLOR, haze);
+    glFogf(GL_FOG_START, 5);
+    glFogf(GL_FOG_END, 40);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, checks);
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    std::vector<GLfloat> positions, normals;
+    for (int i = 0; i < 4; ++i) {   // four quads side by side, turned this way and that
+        const float x0 = -2.0f + i, x1 = x0 + 1, z = 0.4f * (i % 2);
+        for (float p : {x0, -1.5f, 0.0f, x1, -1.5f, z, x1, 1.5f, z, x0, 1.5f, 0.0f}) positions.push_back(p);
+        for (int k = 0; k < 4; ++k)
+            for (float n : {0.3f * (i - 1.5f), 0.2f, 1.0f}) normals.push_back(n);
+    }
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, positions.data());
+    glNormalPointer(GL_FLOAT, 0, normals.data());
+    const GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, orange);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, teal);
+    glFogf(GL_FOG_END, 14);
+    glBindTexture(GL_TEXTURE_2D, grey);
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
+    glDrawArrays(GL_QUADS, 0, 16);
+    glEndList();
+    for (std::size_t i = 1; i < positions.size(); i += 3) positions[i] *= 0.5f;
+    glTranslatef(-3.5f, 0, -9);
+    glDrawArrays(GL_QUADS, 0, 16);
+    glLoadIdentity();
+    glTranslatef(0, 0, -11);
+    glRotatef(25, 1, 1, 0);
+    glCallList(list);
+    glLoadIdentity();
+    glTranslatef(3.5f, 0, -9);
+    glDrawArrays(GL_QUADS, 0, 16);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDeleteLists(list, 1);
+}
+
 // Writes a picture beside the build for a look at a failure.
 void Keep(const std::string& name, const std::vector<std::uint8_t>& rgb) {
     std::ofstream out(std::string(UNDERTOW_BINARY_DIR) + "/gles-" + name + ".ppm", std::ios::binary);
@@ -337,3 +397,5 @@ TEST(GlesLayer, SphereMapsAndTextureMatrices) { Compare("sphere map", SphereMap)
 TEST(GlesLayer, EveryCombinerFunctionAndEnvironment) { Compare("combiners", Combiners); }
 
 TEST(GlesLayer, ListsUnderOtherMatricesAttributesBitmapsAndPixels) { Compare("lists", ListsAndAttributes); }
+
+TEST(GlesLayer, ListsKeepTheirStateCallsAndArraysAsCompiled) { Compare("list state", ListsOfStateAndArrays); }
