@@ -21,7 +21,12 @@ GLenum SplitPrimitive(GLenum mode, GLsizei count, const std::vector<std::uint32_
                 for (GLsizei k : {i - 3, i - 2, i, i - 1, i - 3, i}) indices.push_back(at(k));
             return GL_TRIANGLES;
         case GL_POLYGON:
-            return GL_TRIANGLE_FAN;
+            // GL takes a flat polygon's colour from its first vertex, ES a triangle's from its
+            // last: the fan's triangles turned so that the first vertex comes last in each.
+            split = true;
+            for (GLsizei i = 2; i < count; ++i)
+                for (GLsizei k : {i - 1, i, 0}) indices.push_back(at(k));
+            return GL_TRIANGLES;
         default:
             return mode;
     }

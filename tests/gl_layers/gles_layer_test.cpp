@@ -115,7 +115,8 @@ void Lights() {
     Quad(20, -4);
 }
 
-// Linear fog over a textured floor running into the distance, a flat-shaded fan on top.
+// Linear fog over a textured floor running into the distance, a flat-shaded quad and polygon on
+// top.
 void Fog() {
     Perspective();
     glEnable(GL_DEPTH_TEST);
@@ -138,6 +139,13 @@ void Fog() {
     glColor3f(0, 1, 0), glVertex3f(2, -2, -6);
     glColor3f(0, 0, 1), glVertex3f(2, 2, -12);
     glColor3f(1, 1, 0), glVertex3f(-2, 2, -6);
+    glEnd();
+    glBegin(GL_POLYGON);   // GL gives a flat polygon the colour of its first vertex
+    for (int i = 0; i < 6; ++i) {
+        const float angle = 1.047f * i;
+        glColor3f(i % 2 ? 1.0f : 0.2f, i % 3 ? 0.3f : 0.9f, 0.15f * i);
+        glVertex3f(-4 + 1.5f * std::cos(angle), 2.5f + 1.5f * std::sin(angle), -9);
+    }
     glEnd();
 }
 
