@@ -2,6 +2,7 @@
 #include "gl_layers/framebuffers.h"
 
 #include <map>
+#include <set>
 
 #include "gl_layers/display_lists.h"
 #include "gl_layers/draw.h"
@@ -43,6 +44,7 @@ struct Framebuffers {
     GLuint renderbufferBinding = 0;
     std::map<GLuint, GLuint> depthTextures;       // renderbuffer name -> the texture standing in
     std::map<GLuint, GLuint> framebufferDepth;    // framebuffer name -> its depth texture
+    std::set<GLuint> withColor;                   // framebuffer names with a colour attachment
     GLuint depthProgram = 0, depthTarget = 0, depthColor = 0;
     GLint depthAt = -1, depthSampler = -1;
     // Multisampled renderbuffers and the framebuffers they are attached to, by samples and size,
@@ -158,6 +160,15 @@ void PresentWindow(int drawableWidth, int drawableHeight) {
     ForgetAppliedState();
 }
 
+void ReadBackOnePixel() {
+    const GLuint drawn = fb.drawBinding;
+    const bool readable = drawn == 0 || (fb.withColor.count(drawn) && !fb.multisampledTargets.count(drawn));
+    es.BindFramebuffer(GL_READ_FRAMEBUFFER, readable ? EsName(drawn) : fb.window);
+    unsigned char rgba[4];
+    es.ReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    BindEs(GL_READ_FRAMEBUFFER, fb.readBinding);
+}
+
 GLuint ProgramFramebuffer(GLenum target) { return target == GL_READ_FRAMEBUFFER ? fb.readBinding : fb.drawBinding; }
 
 float ReadDepth(int x, int y) {
@@ -194,6 +205,7 @@ void APIENTRY DeleteFramebuffers(GLsizei n, const GLuint* names) {
     for (GLsizei i = 0; i < n; ++i) {
         if (names[i] == 0) continue;
         fb.framebufferDepth.erase(names[i]);
+        fb.withColor.erase(names[i]);
         fb.multisampledTargets.erase(names[i]);
         if (fb.drawBinding == names[i]) BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
         if (fb.readBinding == names[i]) BindFramebuffer(GL_READ_FRAMEBUFFER, 0);
@@ -218,6 +230,8 @@ void APIENTRY FramebufferRenderbuffer(GLenum target, GLenum attachment, GLenum r
         return;
     }
     es.FramebufferRenderbuffer(target, attachment, renderbufferTarget, name);
+    if (attachment == GL_COLOR_ATTACHMENT0 && name != 0) fb.withColor.insert(framebuffer);
+    else if (attachment == GL_COLOR_ATTACHMENT0) fb.withColor.erase(framebuffer);
     const auto samples = fb.multisampled.find(name);
     if (samples != fb.multisampled.end()) fb.multisampledTargets[framebuffer] = samples->second;
 }

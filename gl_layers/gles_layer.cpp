@@ -203,6 +203,7 @@ bool InstallGlesLayer(std::string& error) {
         error = std::string("the context is not OpenGL ES 3 (") + (version ? version : "no version") + ")";
         return false;
     }
+    ChooseFinish(version);
     state = FixedState();
     GLint viewport[4] = {};
     es.GetIntegerv(GL_VIEWPORT, viewport);

@@ -48,6 +48,9 @@ struct WindowPass {
 
 WindowPass pass;
 
+// Whether glFinish waits by reading a pixel back instead of by the context's glFinish.
+bool finishByReadBack = false;
+
 bool MakePass() {
     if (pass.program) return true;
     pass.program = LinkProgram(kWindowVertex, kWindowFragment);
@@ -231,7 +234,13 @@ void APIENTRY Clear(GLbitfield mask) {
     es.Clear(mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT));
 }
 
-void APIENTRY Finish() { es.Finish(); }
+void ChooseFinish(const char* esVersion) { finishByReadBack = std::strstr(esVersion, "WebGL") != nullptr; }
+
+void APIENTRY Finish() {
+    if (finishByReadBack) return ReadBackOnePixel();
+    es.Finish();
+}
+
 void APIENTRY Flush() { es.Flush(); }
 
 void ReleasePixelPass() {
