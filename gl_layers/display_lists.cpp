@@ -55,8 +55,7 @@ void UploadPrimitives(DisplayList& list) {
 
 bool CompilingList() { return lists.compiling && lists.callDepth == 0; }
 
-bool RecordCall(std::function<void()> call) {
-    if (!CompilingList()) return true;
+bool KeepCall(std::function<void()> call) {
     lists.compiling->commands.push_back(std::move(call));
     return lists.compileMode == GL_COMPILE_AND_EXECUTE;
 }

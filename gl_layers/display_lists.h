@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
 #include "gl_layers/packed_primitive.h"
 
@@ -21,9 +22,17 @@ GLboolean APIENTRY IsList(GLuint list);
 // replayed inside one compiled with GL_COMPILE_AND_EXECUTE).
 bool CompilingList();
 
+// Keeps `call` in the list being compiled; returns whether it is also to be carried out now
+// (GL_COMPILE_AND_EXECUTE).
+bool KeepCall(std::function<void()> call);
+
 // While a list is being compiled, keeps `call` in it; returns whether the call is also to be
-// carried out now (no list compiling, or GL_COMPILE_AND_EXECUTE).
-bool RecordCall(std::function<void()> call);
+// carried out now (no list compiling, or GL_COMPILE_AND_EXECUTE). Outside a list the call is
+// not even wrapped.
+template <typename Call>
+bool RecordCall(Call&& call) {
+    return !CompilingList() || KeepCall(std::function<void()>(std::forward<Call>(call)));
+}
 
 // Keeps a primitive gathered between glBegin and glEnd in the list being compiled, with the
 // attributes it leaves current (`varying`); returns it where it is also to be drawn now

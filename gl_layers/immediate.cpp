@@ -2,6 +2,7 @@
 #include "gl_layers/immediate.h"
 
 #include <cstring>
+#include <utility>
 
 #include "gl_layers/display_lists.h"
 
@@ -41,12 +42,12 @@ void SetTexCoord(int unit, float s, float t, float r, float q) {
     Set(static_cast<unsigned>(kTexCoord0 + unit));
 }
 
-// Whether a current value is to be set now. Outside glBegin/glEnd it also goes into a list being
-// compiled as a call, and is set there too, so that the list's later vertices take it (the list
-// puts the values back when it ends, where it was only compiled).
-bool SetCurrentNow(std::function<void()> call) {
-    if (immediate.inside) return true;
-    return RecordCall(std::move(call)) || CompilingList();
+// Outside glBegin/glEnd a current value also goes into a list being compiled, as a call; it is
+// set there too, so that the list's later vertices take it (the list puts the values back when
+// it ends, where it was only compiled).
+template <typename Call>
+void KeepCurrentValue(Call&& call) {
+    if (!immediate.inside && CompilingList()) RecordCall(std::forward<Call>(call));
 }
 
 }  // namespace
@@ -78,7 +79,7 @@ void APIENTRY Vertex3f(GLfloat x, GLfloat y, GLfloat z) { AddVertex(x, y, z, 1.0
 void Vertex4f(GLfloat x, GLfloat y, GLfloat z, GLfloat w) { AddVertex(x, y, z, w); }
 
 void APIENTRY Color4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
-    if (!SetCurrentNow([=] { Color4f(r, g, b, a); })) return;
+    KeepCurrentValue([=] { Color4f(r, g, b, a); });
     float* c = state.server.color;
     c[0] = r, c[1] = g, c[2] = b, c[3] = a;
     Set(kColor);
@@ -87,7 +88,7 @@ void APIENTRY Color4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
 void APIENTRY Color3f(GLfloat r, GLfloat g, GLfloat b) { Color4f(r, g, b, 1.0f); }
 
 void APIENTRY Normal3f(GLfloat x, GLfloat y, GLfloat z) {
-    if (!SetCurrentNow([=] { Normal3f(x, y, z); })) return;
+    KeepCurrentValue([=] { Normal3f(x, y, z); });
     float* n = state.server.normal;
     n[0] = x, n[1] = y, n[2] = z;
     Set(kNormal);
@@ -100,12 +101,12 @@ void APIENTRY MultiTexCoord2f(GLenum unit, GLfloat s, GLfloat t) { MultiTexCoord
 void APIENTRY MultiTexCoord3f(GLenum unit, GLfloat s, GLfloat t, GLfloat r) { MultiTexCoord4f(unit, s, t, r, 1); }
 
 void APIENTRY MultiTexCoord4f(GLenum unit, GLfloat s, GLfloat t, GLfloat r, GLfloat q) {
-    if (!SetCurrentNow([=] { MultiTexCoord4f(unit, s, t, r, q); })) return;
+    KeepCurrentValue([=] { MultiTexCoord4f(unit, s, t, r, q); });
     SetTexCoord(static_cast<int>(unit) - GL_TEXTURE0, s, t, r, q);
 }
 
 void APIENTRY Weightf(GLfloat weight) {
-    if (!SetCurrentNow([=] { Weightf(weight); })) return;
+    KeepCurrentValue([=] { Weightf(weight); });
     state.server.weight = weight;
     Set(kWeight);
 }

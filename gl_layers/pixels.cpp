@@ -145,10 +145,12 @@ void APIENTRY RasterPos2i(GLint x, GLint y) {
 
 void APIENTRY Bitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig, GLfloat xmove, GLfloat ymove,
                      const GLubyte* bits) {
-    // One byte per pixel, 255 where the bitmap is set (rows padded to the unpack alignment).
+    // One byte per pixel, 255 where the bitmap is set. The rows are read as GL reads them: a bit
+    // a pixel, rows of the unpack row length where one is set, padded to the unpack alignment.
     std::vector<unsigned char> texels;
     if (bits && width > 0 && height > 0) {
-        const std::size_t rowBytes = (static_cast<std::size_t>(width) + 7) / 8;
+        const GLint rowLength = state.client.unpackRowLength > 0 ? state.client.unpackRowLength : width;
+        const std::size_t rowBytes = (static_cast<std::size_t>(rowLength) + 7) / 8;
         const std::size_t alignment = static_cast<std::size_t>(state.client.unpackAlignment);
         const std::size_t stride = (rowBytes + alignment - 1) / alignment * alignment;
         texels.resize(static_cast<std::size_t>(width) * height);
@@ -158,7 +160,8 @@ void APIENTRY Bitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig
                 texels[static_cast<std::size_t>(y) * width + x] = (byte >> (7 - x % 8)) & 1 ? 255 : 0;
             }
     }
-    if (!RecordCall([=] { DrawBitmapNow(width, height, xorig, yorig, xmove, ymove, texels); })) return;
+    if (CompilingList() && !KeepCall([=] { DrawBitmapNow(width, height, xorig, yorig, xmove, ymove, texels); }))
+        return;
     DrawBitmapNow(width, height, xorig, yorig, xmove, ymove, texels);
 }
 

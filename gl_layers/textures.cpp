@@ -67,8 +67,14 @@ bool InternalFormat(GLint internal, GLenum& esInternal, GLenum& esFormat, Textur
     }
 }
 
-// Client pixels (tight, in `format`) as the bytes of the ES format of `destination`.
-std::vector<unsigned char> Convert(const std::vector<unsigned char>& source, GLenum format, TextureFormat destination) {
+// Client pixels (tight, in `format`) as the bytes of the ES format of `destination`; given back
+// as they are where the two lie alike.
+std::vector<unsigned char> Convert(std::vector<unsigned char> source, GLenum format, TextureFormat destination) {
+    if ((format == GL_RGB && destination == kFormatRGB) || (format == GL_RGBA && destination == kFormatRGBA) ||
+        (format == GL_LUMINANCE && destination == kFormatLuminance) ||
+        (format == GL_LUMINANCE_ALPHA && destination == kFormatLuminanceAlpha) ||
+        (format == GL_ALPHA && destination == kFormatAlpha))
+        return source;
     const int from = FormatComponents(format);
     const std::size_t count = from ? source.size() / static_cast<std::size_t>(from) : 0;
     const int to = destination == kFormatRGBA ? 4 : destination == kFormatRGB ? 3
