@@ -2,6 +2,7 @@
 // attribute stack.
 #include <cstring>
 
+#include "gl_layers/display_lists.h"
 #include "gl_layers/state_calls.h"
 
 namespace gl_layers {
@@ -93,11 +94,13 @@ void CopyGroups(GLbitfield mask, const ServerState& from, ServerState& to) {
 }  // namespace
 
 void APIENTRY PushAttrib(GLbitfield mask) {
+    if (!RecordCall([=] { PushAttrib(mask); })) return;
     if (state.attribStack.size() >= kAttribDepth) return SetError(GL_STACK_OVERFLOW);
     state.attribStack.emplace_back(mask, state.server);
 }
 
 void APIENTRY PopAttrib() {
+    if (!RecordCall([] { PopAttrib(); })) return;
     if (state.attribStack.empty()) return SetError(GL_STACK_UNDERFLOW);
     const auto entry = std::move(state.attribStack.back());
     state.attribStack.pop_back();

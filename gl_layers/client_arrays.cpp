@@ -1,11 +1,13 @@
 // gl_layers/client_arrays.cpp — client-side vertex arrays, copied into the streaming buffer at
 // each draw: only the vertices the draw uses, each stretch of memory once however many arrays
-// share it (interleaved vertices go over as they lie).
+// share it (interleaved vertices go over as they lie). A draw compiled into a display list takes
+// its vertices from the arrays there and then, as GL does, as a primitive of the list.
 #include "gl_layers/client_arrays.h"
 
 #include <algorithm>
 #include <cstring>
 
+#include "gl_layers/display_lists.h"
 #include "gl_layers/draw.h"
 #include "gl_layers/immediate.h"
 
@@ -22,7 +24,6 @@ int TypeBytes(GLenum type) {
 }
 
 void SetPointer(int attribute, GLint size, GLenum type, GLsizei stride, const void* pointer) {
-    if (!RecordCall([=] { SetPointer(attribute, size, type, stride, pointer); })) return;
     ClientArray& a = state.client.arrays[attribute];
     a.size = size, a.type = type, a.stride = stride, a.pointer = pointer;
 }
@@ -86,11 +87,76 @@ bool StreamArrays(std::uint32_t low, std::uint32_t high, AttributeSources& sourc
         source.fromBuffer = true;
         source.size = a.size;
         source.type = a.type;
-        source.normalized = a.type == GL_FLOAT ? GL_FALSE : GL_TRUE;
+        source.normalized = a.type != GL_FLOAT && (i == kColor || i == kNormal) ? GL_TRUE : GL_FALSE;
         source.stride = static_cast<GLsizei>(stride);
         source.offset = streamAt + in->at + static_cast<std::size_t>(first - in->begin);
     }
     return true;
+}
+
+// Component `k` of an array's element at `at`, as the ES draw would read it (GL normalises
+// integer colours and normals only).
+float Component(const unsigned char* at, GLenum type, int k, bool normalized) {
+    switch (type) {
+        case GL_UNSIGNED_BYTE: return normalized ? at[k] / 255.0f : at[k];
+        case GL_BYTE: {
+            const float v = reinterpret_cast<const GLbyte*>(at)[k];
+            return normalized ? std::max(v / 127.0f, -1.0f) : v;
+        }
+        case GL_UNSIGNED_SHORT: {
+            GLushort v;
+            std::memcpy(&v, at + 2 * k, sizeof v);
+            return normalized ? v / 65535.0f : v;
+        }
+        case GL_SHORT: {
+            GLshort v;
+            std::memcpy(&v, at + 2 * k, sizeof v);
+            return normalized ? std::max(v / 32767.0f, -1.0f) : v;
+        }
+        case GL_INT: {
+            GLint v;
+            std::memcpy(&v, at + 4 * k, sizeof v);
+            return normalized ? std::max(static_cast<float>(v) / 2147483647.0f, -1.0f) : static_cast<float>(v);
+        }
+        default: {
+            GLfloat v;
+            std::memcpy(&v, at + 4 * k, sizeof v);
+            return v;
+        }
+    }
+}
+
+// One vertex of the enabled arrays as glBegin/glEnd gathers it (glArrayElement).
+void ArrayElement(std::uint32_t index) {
+    const ClientState& c = state.client;
+    float v[kAttributeCount][4];
+    for (int i = 0; i < kAttributeCount; ++i) {
+        const ClientArray& a = c.arrays[i];
+        if (!a.enabled || !a.pointer) continue;
+        const std::size_t element = static_cast<std::size_t>(a.size) * TypeBytes(a.type);
+        const std::size_t stride = a.stride ? static_cast<std::size_t>(a.stride) : element;
+        const unsigned char* at = static_cast<const unsigned char*>(a.pointer) + index * stride;
+        const bool normalized = a.type != GL_FLOAT && (i == kColor || i == kNormal);
+        const float defaults[4] = {0, 0, 0, 1};
+        for (int k = 0; k < 4; ++k) v[i][k] = k < a.size ? Component(at, a.type, k, normalized) : defaults[k];
+    }
+    auto on = [&c](int i) { return c.arrays[i].enabled && c.arrays[i].pointer; };
+    if (on(kNormal)) Normal3f(v[kNormal][0], v[kNormal][1], v[kNormal][2]);
+    if (on(kColor)) Color4f(v[kColor][0], v[kColor][1], v[kColor][2], v[kColor][3]);
+    if (on(kWeight)) Weightf(v[kWeight][0]);
+    for (int u = 0; u < kUnits; ++u)
+        if (on(kTexCoord0 + u)) {
+            const float* t = v[kTexCoord0 + u];
+            MultiTexCoord4f(GL_TEXTURE0 + static_cast<GLenum>(u), t[0], t[1], t[2], t[3]);
+        }
+    if (on(kPosition)) Vertex4f(v[kPosition][0], v[kPosition][1], v[kPosition][2], v[kPosition][3]);
+}
+
+// A draw compiled into a list: its vertices read from the arrays now, between glBegin and glEnd.
+void CompileDraw(GLenum mode, const std::vector<std::uint32_t>& indices) {
+    Begin(mode);
+    for (std::uint32_t index : indices) ArrayElement(index);
+    End();
 }
 
 void DrawIndexed(GLenum mode, std::vector<std::uint32_t>& indices) {
@@ -160,20 +226,21 @@ void APIENTRY DisableClientState(GLenum array) {
 }
 
 void APIENTRY DrawArrays(GLenum mode, GLint first, GLsizei count) {
-    if (!RecordCall([=] { DrawArrays(mode, first, count); }) || count <= 0 || first < 0) return;
+    if (count < 0 || first < 0) return SetError(GL_INVALID_VALUE);
+    if (InsidePrimitive()) return SetError(GL_INVALID_OPERATION);
     std::vector<std::uint32_t> indices(static_cast<std::size_t>(count));
     for (GLsizei i = 0; i < count; ++i) indices[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(first + i);
+    if (CompilingList()) return CompileDraw(mode, indices);
     DrawIndexed(mode, indices);
 }
 
 void APIENTRY DrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indices) {
-    if (!indices || count <= 0) return;
+    if (count < 0) return SetError(GL_INVALID_VALUE);
+    if (type != GL_UNSIGNED_BYTE && type != GL_UNSIGNED_SHORT && type != GL_UNSIGNED_INT) return SetError(GL_INVALID_ENUM);
+    if (InsidePrimitive()) return SetError(GL_INVALID_OPERATION);
+    if (!indices || count == 0) return;
     std::vector<std::uint32_t> read = ReadIndices(count, type, indices);
-    if (!RecordCall([=] {
-            std::vector<std::uint32_t> copy = read;
-            DrawIndexed(mode, copy);
-        }))
-        return;
+    if (CompilingList()) return CompileDraw(mode, read);
     DrawIndexed(mode, read);
 }
 

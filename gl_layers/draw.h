@@ -22,8 +22,9 @@ struct AttributeSource {
 using AttributeSources = AttributeSource[kAttributeCount];
 
 // The ES primitive for a GL one, and for quads, quad strips and polygons the triangles they are
-// split into, as the desktop rasterizer splits them (the last vertex of each quad last in both of
-// its triangles, so flat shading takes the same colour): `indices` maps the triangles' vertices
+// split into, as the desktop rasterizer splits them (the last vertex of each quad, and the first
+// of a polygon, last in each of its triangles, so flat shading takes the same colour as on the
+// desktop): `indices` maps the triangles' vertices
 // to the given ones (first .. first + count - 1, or the entries of `given`).
 GLenum SplitPrimitive(GLenum mode, GLsizei count, const std::vector<std::uint32_t>* given,
                       std::vector<std::uint32_t>& indices, bool& split);

@@ -77,7 +77,8 @@ struct TextureUnit {
     GLenum envMode = GL_MODULATE;
     float envColor[4] = {0, 0, 0, 0};
     Combiner combiner;
-    TexGen gen[4];
+    TexGen gen[4] = {{false, GL_EYE_LINEAR, {1, 0, 0, 0}, {1, 0, 0, 0}},
+                     {false, GL_EYE_LINEAR, {0, 1, 0, 0}, {0, 1, 0, 0}}, {}, {}};
     MatrixStack matrix;
 };
 

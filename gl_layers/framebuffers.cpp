@@ -2,7 +2,9 @@
 #include "gl_layers/framebuffers.h"
 
 #include <map>
+#include <set>
 
+#include "gl_layers/display_lists.h"
 #include "gl_layers/draw.h"
 #include "gl_layers/gles_calls.h"
 #include "gl_layers/program_cache.h"
@@ -31,6 +33,10 @@ const char kDepthFragment[] =
     "    fragColor = vec4(float(d >> 16u), float((d >> 8u) & 255u), float(d & 255u), 255.0) / 255.0;\n"
     "}\n";
 
+struct Size {
+    int width = 0, height = 0;
+};
+
 struct Framebuffers {
     GLuint window = 0, windowColor = 0, windowDepth = 0;
     int width = 0, height = 0;
@@ -38,8 +44,15 @@ struct Framebuffers {
     GLuint renderbufferBinding = 0;
     std::map<GLuint, GLuint> depthTextures;       // renderbuffer name -> the texture standing in
     std::map<GLuint, GLuint> framebufferDepth;    // framebuffer name -> its depth texture
+    std::set<GLuint> withColor;                   // framebuffer names with a colour attachment
     GLuint depthProgram = 0, depthTarget = 0, depthColor = 0;
     GLint depthAt = -1, depthSampler = -1;
+    // Multisampled renderbuffers and the framebuffers they are attached to, by samples and size,
+    // and a single-sampled copy of one for blits ES takes only between equal rectangles.
+    std::map<GLuint, Size> multisampled;          // renderbuffer name
+    std::map<GLuint, Size> multisampledTargets;   // framebuffer name
+    GLuint resolve = 0, resolveColor = 0, resolveDepth = 0;
+    Size resolveSize;
 };
 
 Framebuffers fb;
@@ -57,6 +70,30 @@ GLuint MakeDepthTexture(int width, int height) {
     es.TexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH24_STENCIL8, width, height, 0, GL_DEPTH_STENCIL, GL_UNSIGNED_INT_24_8,
                   nullptr);
     return texture;
+}
+
+void FreeResolve() {
+    if (fb.resolve) es.DeleteFramebuffers(1, &fb.resolve);
+    if (fb.resolveColor) es.DeleteRenderbuffers(1, &fb.resolveColor);
+    if (fb.resolveDepth) es.DeleteTextures(1, &fb.resolveDepth);
+    fb.resolve = fb.resolveColor = fb.resolveDepth = 0;
+}
+
+// A single-sampled framebuffer of `size` with colour and depth, for resolving into.
+GLuint ResolveTarget(Size size) {
+    if (fb.resolve && fb.resolveSize.width == size.width && fb.resolveSize.height == size.height) return fb.resolve;
+    FreeResolve();
+    fb.resolveSize = size;
+    es.GenRenderbuffers(1, &fb.resolveColor);
+    es.BindRenderbuffer(GL_RENDERBUFFER, fb.resolveColor);
+    es.RenderbufferStorageMultisample(GL_RENDERBUFFER, 0, GL_RGBA8, size.width, size.height);
+    es.BindRenderbuffer(GL_RENDERBUFFER, fb.renderbufferBinding);
+    fb.resolveDepth = MakeDepthTexture(size.width, size.height);
+    es.GenFramebuffers(1, &fb.resolve);
+    es.BindFramebuffer(GL_DRAW_FRAMEBUFFER, fb.resolve);
+    es.FramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, fb.resolveColor);
+    es.FramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_TEXTURE_2D, fb.resolveDepth, 0);
+    return fb.resolve;
 }
 
 void FreeWindow() {
@@ -103,6 +140,7 @@ bool MakeWindowFramebuffer(int width, int height) {
 
 void ReleaseFramebuffers() {
     FreeWindow();
+    FreeResolve();
     for (auto& entry : fb.depthTextures) es.DeleteTextures(1, &entry.second);
     if (fb.depthProgram) es.DeleteProgram(fb.depthProgram);
     if (fb.depthTarget) es.DeleteFramebuffers(1, &fb.depthTarget);
@@ -120,6 +158,15 @@ void PresentWindow(int drawableWidth, int drawableHeight) {
     BindEs(GL_DRAW_FRAMEBUFFER, fb.drawBinding);
     BindEs(GL_READ_FRAMEBUFFER, fb.readBinding);
     ForgetAppliedState();
+}
+
+void ReadBackOnePixel() {
+    const GLuint drawn = fb.drawBinding;
+    const bool readable = drawn == 0 || (fb.withColor.count(drawn) && !fb.multisampledTargets.count(drawn));
+    es.BindFramebuffer(GL_READ_FRAMEBUFFER, readable ? EsName(drawn) : fb.window);
+    unsigned char rgba[4];
+    es.ReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    BindEs(GL_READ_FRAMEBUFFER, fb.readBinding);
 }
 
 GLuint ProgramFramebuffer(GLenum target) { return target == GL_READ_FRAMEBUFFER ? fb.readBinding : fb.drawBinding; }
@@ -158,6 +205,8 @@ void APIENTRY DeleteFramebuffers(GLsizei n, const GLuint* names) {
     for (GLsizei i = 0; i < n; ++i) {
         if (names[i] == 0) continue;
         fb.framebufferDepth.erase(names[i]);
+        fb.withColor.erase(names[i]);
+        fb.multisampledTargets.erase(names[i]);
         if (fb.drawBinding == names[i]) BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
         if (fb.readBinding == names[i]) BindFramebuffer(GL_READ_FRAMEBUFFER, 0);
         es.DeleteFramebuffers(1, &names[i]);
@@ -181,12 +230,17 @@ void APIENTRY FramebufferRenderbuffer(GLenum target, GLenum attachment, GLenum r
         return;
     }
     es.FramebufferRenderbuffer(target, attachment, renderbufferTarget, name);
+    if (attachment == GL_COLOR_ATTACHMENT0 && name != 0) fb.withColor.insert(framebuffer);
+    else if (attachment == GL_COLOR_ATTACHMENT0) fb.withColor.erase(framebuffer);
+    const auto samples = fb.multisampled.find(name);
+    if (samples != fb.multisampled.end()) fb.multisampledTargets[framebuffer] = samples->second;
 }
 
 void APIENTRY GenRenderbuffers(GLsizei n, GLuint* names) { es.GenRenderbuffers(n, names); }
 
 void APIENTRY DeleteRenderbuffers(GLsizei n, const GLuint* names) {
     for (GLsizei i = 0; i < n; ++i) {
+        fb.multisampled.erase(names[i]);
         const auto texture = fb.depthTextures.find(names[i]);
         if (texture != fb.depthTextures.end()) {
             es.DeleteTextures(1, &texture->second);
@@ -213,6 +267,8 @@ void APIENTRY RenderbufferStorageMultisample(GLenum target, GLsizei samples, GLe
     }
     es.RenderbufferStorageMultisample(target, samples, format == GL_DEPTH_COMPONENT ? GL_DEPTH_COMPONENT24 : format,
                                       width, height);
+    if (samples > 0) fb.multisampled[fb.renderbufferBinding] = Size{width, height};
+    else fb.multisampled.erase(fb.renderbufferBinding);
 }
 
 void APIENTRY RenderbufferStorage(GLenum target, GLenum format, GLsizei width, GLsizei height) {
@@ -221,17 +277,31 @@ void APIENTRY RenderbufferStorage(GLenum target, GLenum format, GLsizei width, G
 
 void APIENTRY BlitFramebuffer(GLint x0, GLint y0, GLint x1, GLint y1, GLint dx0, GLint dy0, GLint dx1, GLint dy1,
                               GLbitfield mask, GLenum filter) {
+    if (!RecordCall([=] { BlitFramebuffer(x0, y0, x1, y1, dx0, dy0, dx1, dy1, mask, filter); })) return;
     ApplyRenderState();   // the scissor box applies to blits
+    const auto source = fb.multisampledTargets.find(fb.readBinding);
+    const bool sameRegion = x0 == dx0 && y0 == dy0 && x1 == dx1 && y1 == dy1;
+    if (fb.readBinding == 0 || source == fb.multisampledTargets.end() || sameRegion)
+        return es.BlitFramebuffer(x0, y0, x1, y1, dx0, dy0, dx1, dy1, mask, filter);
+    // ES resolves samples only between equal rectangles: the whole picture first, then the part.
+    const Size size = source->second;
+    es.BindFramebuffer(GL_DRAW_FRAMEBUFFER, ResolveTarget(size));
+    es.BlitFramebuffer(0, 0, size.width, size.height, 0, 0, size.width, size.height, mask, GL_NEAREST);
+    es.BindFramebuffer(GL_READ_FRAMEBUFFER, fb.resolve);
+    BindEs(GL_DRAW_FRAMEBUFFER, fb.drawBinding);
     es.BlitFramebuffer(x0, y0, x1, y1, dx0, dy0, dx1, dy1, mask, filter);
+    BindEs(GL_READ_FRAMEBUFFER, fb.readBinding);
 }
 
 void APIENTRY DrawBuffer(GLenum mode) {
+    if (!RecordCall([=] { DrawBuffer(mode); })) return;
     if (fb.drawBinding == 0) return;   // the window's stand-in always draws into its colour
     const GLenum buffer = mode == GL_NONE ? GL_NONE : GL_COLOR_ATTACHMENT0;
     es.DrawBuffers(1, &buffer);
 }
 
 void APIENTRY ReadBuffer(GLenum mode) {
+    if (!RecordCall([=] { ReadBuffer(mode); })) return;
     state.server.readBuffer = mode;
     es.ReadBuffer(mode == GL_NONE && fb.readBinding != 0 ? GL_NONE : GL_COLOR_ATTACHMENT0);
 }

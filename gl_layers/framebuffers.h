@@ -21,6 +21,10 @@ void PresentWindow(int drawableWidth, int drawableHeight);
 // The framebuffer the program has bound for drawing or reading (0: the window's).
 GLuint ProgramFramebuffer(GLenum target);
 
+// Waits for the drawing queued so far by reading one pixel of the framebuffer drawn into (of the
+// window's stand-in where that one has no single-sampled colour to read).
+void ReadBackOnePixel();
+
 // The depth in [0, 1] at pixel (x, y) of the framebuffer bound for reading; 1 when it has none.
 float ReadDepth(int x, int y);
 

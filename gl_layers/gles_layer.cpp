@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gl_layers/client_arrays.h"
+#include "gl_layers/display_lists.h"
 #include "gl_layers/draw.h"
 #include "gl_layers/framebuffers.h"
 #include "gl_layers/gles_calls.h"
@@ -202,6 +203,7 @@ bool InstallGlesLayer(std::string& error) {
         error = std::string("the context is not OpenGL ES 3 (") + (version ? version : "no version") + ")";
         return false;
     }
+    ChooseFinish(version);
     state = FixedState();
     GLint viewport[4] = {};
     es.GetIntegerv(GL_VIEWPORT, viewport);

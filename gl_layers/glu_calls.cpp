@@ -1,6 +1,7 @@
 // gl_layers/glu_calls.cpp — the GLU calls the program makes, done as GLU does them, through
 // the layer: the same matrices in the same precision, and spheres in GLU's own tessellation
-// (stacks of quad strips, its normals and texture coordinates), so the pictures agree.
+// (stacks of quad strips, its normals and texture coordinates) and its box-filtered mipmaps, so
+// the pictures agree.
 #include "gl_layers/glu_calls.h"
 
 #include <cmath>
@@ -8,6 +9,7 @@
 #include "gl_layers/immediate.h"
 #include "gl_layers/matrix_math.h"
 #include "gl_layers/state_calls.h"
+#include "gl_layers/textures.h"
 
 namespace gl_layers {
 
@@ -78,6 +80,31 @@ void SphereCap(const platform::Quadric& q, bool low, int slices, int stacks, con
         Vertex3f(sin2 * sin1a[i], sin2 * cos1a[i], zHigh);
     }
     End();
+}
+
+// One level of GLU's box filter: 2 × 2 texels rounded, or 2 × 1 truncated on a row or column.
+std::vector<unsigned char> Halve(const std::vector<unsigned char>& in, int width, int height, int components,
+                                 int& newWidth, int& newHeight) {
+    newWidth = width > 1 ? width / 2 : 1;
+    newHeight = height > 1 ? height / 2 : 1;
+    std::vector<unsigned char> out(static_cast<std::size_t>(newWidth) * newHeight * components);
+    const int row = width * components;
+    for (int y = 0; y < newHeight; ++y)
+        for (int x = 0; x < newWidth; ++x)
+            for (int k = 0; k < components; ++k) {
+                unsigned char& o = out[(static_cast<std::size_t>(y) * newWidth + x) * components + k];
+                if (width > 1 && height > 1) {
+                    const unsigned char* t = &in[static_cast<std::size_t>(2 * y) * row + 2 * x * components + k];
+                    o = static_cast<unsigned char>((t[0] + t[components] + t[row] + t[row + components] + 2) / 4);
+                } else if (height == 1) {
+                    const unsigned char* t = &in[static_cast<std::size_t>(2 * x) * components + k];
+                    o = static_cast<unsigned char>((t[0] + t[components]) / 2);
+                } else {
+                    const unsigned char* t = &in[static_cast<std::size_t>(2 * y) * row + k];
+                    o = static_cast<unsigned char>((t[0] + t[row]) / 2);
+                }
+            }
+    return out;
 }
 
 }  // namespace
@@ -165,6 +192,27 @@ void APIENTRY Sphere(GLUquadric* quadric, GLdouble radius, GLint slices, GLint s
         SphereCap(q, false, slices, stacks, sin1a, cos1a, sin1b, cos1b, sin2b, cos2b, radius);
     }
     for (int j = start; j < finish; ++j) SphereStack(q, j, slices, stacks, sin1a, cos1a, sin1b, cos1b, sin2b, cos2b);
+}
+
+GLint APIENTRY Build2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format,
+                              GLenum type, const void* data) {
+    const int components = FormatComponents(format);
+    if (target != GL_TEXTURE_2D || components == 0 || type != GL_UNSIGNED_BYTE || width < 1 || height < 1)
+        return GLU_INVALID_ENUM;
+    std::vector<unsigned char> level = UnpackPixels(width, height, format, type, data);
+    const ClientState kept = state.client;
+    state.client.unpackAlignment = 1;
+    state.client.unpackRowLength = 0;
+    int w = width, h = height;
+    for (GLint index = 0;; ++index) {
+        TexImage2D(target, index, internalFormat, w, h, 0, format, type, level.data());
+        if (w == 1 && h == 1) break;
+        int nw = 0, nh = 0;
+        level = Halve(level, w, h, components, nw, nh);
+        w = nw, h = nh;
+    }
+    state.client = kept;
+    return 0;
 }
 
 }  // namespace gl_layers

@@ -1,4 +1,4 @@
-// gl_layers/glu_calls.h — GLU's matrices, un-projection and spheres over the layer.
+// gl_layers/glu_calls.h — GLU's matrices, un-projection, spheres and mipmaps over the layer.
 #pragma once
 
 #include "gl_layers/fixed_state.h"
@@ -11,5 +11,7 @@ void APIENTRY LookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble cente
 GLint APIENTRY UnProject(GLdouble winX, GLdouble winY, GLdouble winZ, const GLdouble* model, const GLdouble* proj,
                          const GLint* view, GLdouble* objX, GLdouble* objY, GLdouble* objZ);
 void APIENTRY Sphere(GLUquadric* quadric, GLdouble radius, GLint slices, GLint stacks);
+GLint APIENTRY Build2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format,
+                              GLenum type, const void* data);
 
 }  // namespace gl_layers

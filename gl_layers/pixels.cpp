@@ -9,10 +9,10 @@
 #include <cstring>
 #include <vector>
 
+#include "gl_layers/display_lists.h"
 #include "gl_layers/draw.h"
 #include "gl_layers/framebuffers.h"
 #include "gl_layers/gles_calls.h"
-#include "gl_layers/immediate.h"
 #include "gl_layers/matrix_math.h"
 #include "gl_layers/program_cache.h"
 #include "gl_layers/textures.h"
@@ -47,6 +47,9 @@ struct WindowPass {
 };
 
 WindowPass pass;
+
+// Whether glFinish waits by reading a pixel back instead of by the context's glFinish.
+bool finishByReadBack = false;
 
 bool MakePass() {
     if (pass.program) return true;
@@ -142,10 +145,12 @@ void APIENTRY RasterPos2i(GLint x, GLint y) {
 
 void APIENTRY Bitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig, GLfloat xmove, GLfloat ymove,
                      const GLubyte* bits) {
-    // One byte per pixel, 255 where the bitmap is set (rows padded to the unpack alignment).
+    // One byte per pixel, 255 where the bitmap is set. The rows are read as GL reads them: a bit
+    // a pixel, rows of the unpack row length where one is set, padded to the unpack alignment.
     std::vector<unsigned char> texels;
     if (bits && width > 0 && height > 0) {
-        const std::size_t rowBytes = (static_cast<std::size_t>(width) + 7) / 8;
+        const GLint rowLength = state.client.unpackRowLength > 0 ? state.client.unpackRowLength : width;
+        const std::size_t rowBytes = (static_cast<std::size_t>(rowLength) + 7) / 8;
         const std::size_t alignment = static_cast<std::size_t>(state.client.unpackAlignment);
         const std::size_t stride = (rowBytes + alignment - 1) / alignment * alignment;
         texels.resize(static_cast<std::size_t>(width) * height);
@@ -155,11 +160,15 @@ void APIENTRY Bitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig
                 texels[static_cast<std::size_t>(y) * width + x] = (byte >> (7 - x % 8)) & 1 ? 255 : 0;
             }
     }
-    if (!RecordCall([=] { DrawBitmapNow(width, height, xorig, yorig, xmove, ymove, texels); })) return;
+    if (CompilingList() && !KeepCall([=] { DrawBitmapNow(width, height, xorig, yorig, xmove, ymove, texels); }))
+        return;
     DrawBitmapNow(width, height, xorig, yorig, xmove, ymove, texels);
 }
 
 void APIENTRY DrawPixels(GLsizei width, GLsizei height, GLenum format, GLenum type, const GLvoid* pixels) {
+    if (!RecordWithPixels(width, height, format, type, pixels,
+                          [=](const void* tight) { DrawPixels(width, height, format, type, tight); }))
+        return;
     const ServerState& s = state.server;
     if (!s.rasterValid || width <= 0 || height <= 0 || !MakePass()) return;
     const std::vector<unsigned char> tight = UnpackPixels(width, height, format, type, pixels);
@@ -228,7 +237,13 @@ void APIENTRY Clear(GLbitfield mask) {
     es.Clear(mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT));
 }
 
-void APIENTRY Finish() { es.Finish(); }
+void ChooseFinish(const char* esVersion) { finishByReadBack = std::strstr(esVersion, "WebGL") != nullptr; }
+
+void APIENTRY Finish() {
+    if (finishByReadBack) return ReadBackOnePixel();
+    es.Finish();
+}
+
 void APIENTRY Flush() { es.Flush(); }
 
 void ReleasePixelPass() {

@@ -14,6 +14,12 @@ void APIENTRY Clear(GLbitfield mask);
 void APIENTRY Finish();
 void APIENTRY Flush();
 
+// Makes glFinish wait for the drawing by reading a pixel back where the context's own glFinish
+// returns before the drawing is done (WebGL's: the browser draws in another process, and its
+// finish waits for nothing), and by the context's glFinish elsewhere. `esVersion`: the
+// context's GL_VERSION.
+void ChooseFinish(const char* esVersion);
+
 // Frees the program and texture of bitmaps and pixel rectangles.
 void ReleasePixelPass();
 

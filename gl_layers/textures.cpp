@@ -1,9 +1,10 @@
-// gl_layers/textures.cpp — texture objects, uploads, parameters and GLU's mipmaps.
+// gl_layers/textures.cpp — texture objects, uploads and parameters.
 #include "gl_layers/textures.h"
 
 #include <cstring>
 #include <unordered_map>
 
+#include "gl_layers/display_lists.h"
 #include "gl_layers/gles_calls.h"
 
 #ifndef GL_TEXTURE_MAX_ANISOTROPY_EXT
@@ -66,8 +67,14 @@ bool InternalFormat(GLint internal, GLenum& esInternal, GLenum& esFormat, Textur
     }
 }
 
-// Client pixels (tight, in `format`) as the bytes of the ES format of `destination`.
-std::vector<unsigned char> Convert(const std::vector<unsigned char>& source, GLenum format, TextureFormat destination) {
+// Client pixels (tight, in `format`) as the bytes of the ES format of `destination`; given back
+// as they are where the two lie alike.
+std::vector<unsigned char> Convert(std::vector<unsigned char> source, GLenum format, TextureFormat destination) {
+    if ((format == GL_RGB && destination == kFormatRGB) || (format == GL_RGBA && destination == kFormatRGBA) ||
+        (format == GL_LUMINANCE && destination == kFormatLuminance) ||
+        (format == GL_LUMINANCE_ALPHA && destination == kFormatLuminanceAlpha) ||
+        (format == GL_ALPHA && destination == kFormatAlpha))
+        return source;
     const int from = FormatComponents(format);
     const std::size_t count = from ? source.size() / static_cast<std::size_t>(from) : 0;
     const int to = destination == kFormatRGBA ? 4 : destination == kFormatRGB ? 3
@@ -144,31 +151,6 @@ void ApplyParameter(GLuint name, GLenum parameter, GLint value) {
     es.TexParameteri(GL_TEXTURE_2D, parameter, value);
 }
 
-// One level of GLU's box filter: 2 × 2 texels rounded, or 2 × 1 truncated on a row or column.
-std::vector<unsigned char> Halve(const std::vector<unsigned char>& in, int width, int height, int components,
-                                 int& newWidth, int& newHeight) {
-    newWidth = width > 1 ? width / 2 : 1;
-    newHeight = height > 1 ? height / 2 : 1;
-    std::vector<unsigned char> out(static_cast<std::size_t>(newWidth) * newHeight * components);
-    const int row = width * components;
-    for (int y = 0; y < newHeight; ++y)
-        for (int x = 0; x < newWidth; ++x)
-            for (int k = 0; k < components; ++k) {
-                unsigned char& o = out[(static_cast<std::size_t>(y) * newWidth + x) * components + k];
-                if (width > 1 && height > 1) {
-                    const unsigned char* t = &in[static_cast<std::size_t>(2 * y) * row + 2 * x * components + k];
-                    o = static_cast<unsigned char>((t[0] + t[components] + t[row] + t[row + components] + 2) / 4);
-                } else if (height == 1) {
-                    const unsigned char* t = &in[static_cast<std::size_t>(2 * x) * components + k];
-                    o = static_cast<unsigned char>((t[0] + t[components]) / 2);
-                } else {
-                    const unsigned char* t = &in[static_cast<std::size_t>(2 * y) * row + k];
-                    o = static_cast<unsigned char>((t[0] + t[row]) / 2);
-                }
-            }
-    return out;
-}
-
 }  // namespace
 
 bool TextureObject::Complete() const {
@@ -218,6 +200,23 @@ std::vector<unsigned char> UnpackPixels(int width, int height, GLenum format, GL
     return out;
 }
 
+bool RecordWithPixels(int width, int height, GLenum format, GLenum type, const void* pixels,
+                      std::function<void(const void* tight)> call) {
+    if (!CompilingList()) return true;
+    std::vector<unsigned char> kept = UnpackPixels(width, height, format, type, pixels);
+    const bool given = pixels != nullptr;
+    return RecordCall([kept = std::move(kept), given, call = std::move(call)] {
+        static const unsigned char kRefused = 0;   // stands for pixels the layer did not take
+        ClientState& client = state.client;
+        const GLint alignment = client.unpackAlignment, rowLength = client.unpackRowLength;
+        client.unpackAlignment = 1;
+        client.unpackRowLength = 0;
+        call(!given ? nullptr : kept.empty() ? &kRefused : kept.data());
+        client.unpackAlignment = alignment;
+        client.unpackRowLength = rowLength;
+    });
+}
+
 void APIENTRY GenTextures(GLsizei n, GLuint* names) {
     if (n > 0) es.GenTextures(n, names);
 }
@@ -240,6 +239,7 @@ void APIENTRY DeleteTextures(GLsizei n, const GLuint* names) {
 GLboolean APIENTRY IsTexture(GLuint name) { return FindTexture(name) ? GL_TRUE : GL_FALSE; }
 
 void APIENTRY BindTexture(GLenum target, GLuint name) {
+    if (!RecordCall([=] { BindTexture(target, name); })) return;
     if (target != GL_TEXTURE_1D && target != GL_TEXTURE_2D) return SetError(GL_INVALID_ENUM);
     if (name != 0) {
         TextureObject& object = table.objects[name];
@@ -258,6 +258,10 @@ void APIENTRY BindTexture(GLenum target, GLuint name) {
 
 void APIENTRY TexImage1D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLint border, GLenum format,
                          GLenum type, const GLvoid* pixels) {
+    if (!RecordWithPixels(width, 1, format, type, pixels, [=](const void* tight) {
+            TexImage1D(target, level, internalFormat, width, border, format, type, tight);
+        }))
+        return;
     GLuint name = 0;
     TextureObject* object = Bound(target, &name);
     if (target != GL_TEXTURE_1D || !object || border != 0) return SetError(GL_INVALID_OPERATION);
@@ -266,6 +270,10 @@ void APIENTRY TexImage1D(GLenum target, GLint level, GLint internalFormat, GLsiz
 
 void APIENTRY TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
                          GLenum format, GLenum type, const GLvoid* pixels) {
+    if (!RecordWithPixels(width, height, format, type, pixels, [=](const void* tight) {
+            TexImage2D(target, level, internalFormat, width, height, border, format, type, tight);
+        }))
+        return;
     GLuint name = 0;
     TextureObject* object = Bound(target, &name);
     if (target != GL_TEXTURE_2D || !object || border != 0) return SetError(GL_INVALID_OPERATION);
@@ -274,15 +282,25 @@ void APIENTRY TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsiz
 
 void APIENTRY TexSubImage1D(GLenum target, GLint level, GLint x, GLsizei width, GLenum format, GLenum type,
                             const GLvoid* pixels) {
+    if (!RecordWithPixels(width, 1, format, type, pixels, [=](const void* tight) {
+            TexSubImage1D(target, level, x, width, format, type, tight);
+        }))
+        return;
     UploadPart(target, level, x, 0, width, 1, format, type, pixels);
 }
 
 void APIENTRY TexSubImage2D(GLenum target, GLint level, GLint x, GLint y, GLsizei width, GLsizei height, GLenum format,
                             GLenum type, const GLvoid* pixels) {
+    if (!RecordWithPixels(width, height, format, type, pixels, [=](const void* tight) {
+            TexSubImage2D(target, level, x, y, width, height, format, type, tight);
+        }))
+        return;
     UploadPart(target, level, x, y, width, height, format, type, pixels);
 }
 
 void APIENTRY TexParameteri(GLenum target, GLenum name, GLint value) {
+    if (name == GL_TEXTURE_MAX_ANISOTROPY_EXT) return TexParameterf(target, name, static_cast<GLfloat>(value));
+    if (!RecordCall([=] { TexParameteri(target, name, value); })) return;
     GLuint texture = 0;
     TextureObject* object = Bound(target, &texture);
     if (!object) return SetError(GL_INVALID_OPERATION);
@@ -294,7 +312,6 @@ void APIENTRY TexParameteri(GLenum target, GLenum name, GLint value) {
             object->wrapT = static_cast<GLenum>(value);
             if (object->target == GL_TEXTURE_1D) return;
             break;
-        case GL_TEXTURE_MAX_ANISOTROPY_EXT: return TexParameterf(target, name, static_cast<GLfloat>(value));
         default: return SetError(GL_INVALID_ENUM);
     }
     ApplyParameter(texture, name, value);
@@ -302,6 +319,7 @@ void APIENTRY TexParameteri(GLenum target, GLenum name, GLint value) {
 
 void APIENTRY TexParameterf(GLenum target, GLenum name, GLfloat value) {
     if (name != GL_TEXTURE_MAX_ANISOTROPY_EXT) return TexParameteri(target, name, static_cast<GLint>(value));
+    if (!RecordCall([=] { TexParameterf(target, name, value); })) return;
     GLuint texture = 0;
     if (!Bound(target, &texture)) return SetError(GL_INVALID_OPERATION);
     BindOn(kUploadUnit, texture);
@@ -328,27 +346,6 @@ void APIENTRY GetTexLevelParameteriv(GLenum target, GLint level, GLenum name, GL
     if (name == GL_TEXTURE_WIDTH) *values = size.first;
     else if (name == GL_TEXTURE_HEIGHT) *values = size.second;
     else SetError(GL_INVALID_ENUM);
-}
-
-GLint APIENTRY Build2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format,
-                              GLenum type, const void* data) {
-    const int components = FormatComponents(format);
-    if (target != GL_TEXTURE_2D || components == 0 || type != GL_UNSIGNED_BYTE || width < 1 || height < 1)
-        return GLU_INVALID_ENUM;
-    std::vector<unsigned char> level = UnpackPixels(width, height, format, type, data);
-    const ClientState kept = state.client;
-    state.client.unpackAlignment = 1;
-    state.client.unpackRowLength = 0;
-    int w = width, h = height;
-    for (GLint index = 0;; ++index) {
-        TexImage2D(target, index, internalFormat, w, h, 0, format, type, level.data());
-        if (w == 1 && h == 1) break;
-        int nw = 0, nh = 0;
-        level = Halve(level, w, h, components, nw, nh);
-        w = nw, h = nh;
-    }
-    state.client = kept;
-    return 0;
 }
 
 }  // namespace gl_layers

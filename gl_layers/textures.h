@@ -6,6 +6,7 @@
 // incomplete draws as if texturing were off there, as on the desktop.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "gl_layers/program_key.h"
@@ -49,8 +50,6 @@ void APIENTRY TexParameteri(GLenum target, GLenum name, GLint value);
 void APIENTRY TexParameterf(GLenum target, GLenum name, GLfloat value);
 void APIENTRY GetTexParameteriv(GLenum target, GLenum name, GLint* values);
 void APIENTRY GetTexLevelParameteriv(GLenum target, GLint level, GLenum name, GLint* values);
-GLint APIENTRY Build2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format,
-                              GLenum type, const void* data);
 
 // The unpacked rows of a client picture as tight bytes of `components` per pixel (1 to 4,
 // as `format` gives them), honouring the unpack alignment and row length. Empty for a format or
@@ -59,5 +58,12 @@ std::vector<unsigned char> UnpackPixels(int width, int height, GLenum format, GL
 
 // Bytes per pixel of a client format with unsigned bytes; 0 for one the layer does not take.
 int FormatComponents(GLenum format);
+
+// While a list is being compiled, keeps a call that reads client pixels in it: they are
+// unpacked now, as GL unpacks them when it compiles such a call, and the call gets them again
+// in tight rows when the list is replayed. Returns whether the call is also to be carried out
+// now with the pixels given (no list compiling, or GL_COMPILE_AND_EXECUTE).
+bool RecordWithPixels(int width, int height, GLenum format, GLenum type, const void* pixels,
+                      std::function<void(const void* tight)> call);
 
 }  // namespace gl_layers

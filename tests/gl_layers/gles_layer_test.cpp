@@ -115,7 +115,8 @@ void Lights() {
     Quad(20, -4);
 }
 
-// Linear fog over a textured floor running into the distance, a flat-shaded fan on top.
+// Linear fog over a textured floor running into the distance, a flat-shaded quad and polygon on
+// top.
 void Fog() {
     Perspective();
     glEnable(GL_DEPTH_TEST);
@@ -138,6 +139,13 @@ void Fog() {
     glColor3f(0, 1, 0), glVertex3f(2, -2, -6);
     glColor3f(0, 0, 1), glVertex3f(2, 2, -12);
     glColor3f(1, 1, 0), glVertex3f(-2, 2, -6);
+    glEnd();
+    glBegin(GL_POLYGON);   // GL gives a flat polygon the colour of its first vertex
+    for (int i = 0; i < 6; ++i) {
+        const float angle = 1.047f * i;
+        glColor3f(i % 2 ? 1.0f : 0.2f, i % 3 ? 0.3f : 0.9f, 0.15f * i);
+        glVertex3f(-4 + 1.5f * std::cos(angle), 2.5f + 1.5f * std::sin(angle), -9);
+    }
     glEnd();
 }
 
@@ -263,6 +271,7 @@ void ListsAndAttributes() {
     static const GLubyte bits[8] = {0x18, 0x3C, 0x7E, 0xFF, 0xFF, 0x7E, 0x3C, 0x18};
     glColor3f(1, 1, 0);
     glRasterPos2i(20, 30);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);   // one byte a row
     for (int i = 0; i < 5; ++i) glBitmap(8, 8, 0, 0, 10, 2, bits);
     std::vector<GLubyte> pixels(30 * 20 * 3);
     for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<GLubyte>(i * 7);
@@ -272,6 +281,66 @@ void ListsAndAttributes() {
     glDrawPixels(30, 20, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     glPixelZoom(1, 1);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+}
+
+// A list that sets its own light, material, fog, texture and texture generation and draws client
+// arrays, compiled while other values are in force and before the arrays change: the draw
+// before the replay keeps the values in force, the replay draws the arrays as they were when
+// compiled, and the values the list set stay for the draw after it.
+void ListsOfStateAndArrays() {
+    Perspective();
+    glEnable(GL_DEPTH_TEST);
+    const GLuint checks = MakeTexture(GL_RGB), grey = MakeTexture(GL_LUMINANCE);
+    const GLfloat white[4] = {1, 1, 1, 1}, orange[4] = {1.0f, 0.5f, 0.1f, 1}, teal[4] = {0.2f, 0.9f, 0.8f, 1};
+    const GLfloat haze[4] = {0.5f, 0.5f, 0.7f, 1};
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, white);
+    glEnable(GL_FOG);
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogfv(GL_FOG_COLOR, haze);
+    glFogf(GL_FOG_START, 5);
+    glFogf(GL_FOG_END, 40);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, checks);
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    std::vector<GLfloat> positions, normals;
+    for (int i = 0; i < 4; ++i) {   // four quads side by side, turned this way and that
+        const float x0 = -2.0f + i, x1 = x0 + 1, z = 0.4f * (i % 2);
+        for (float p : {x0, -1.5f, 0.0f, x1, -1.5f, z, x1, 1.5f, z, x0, 1.5f, 0.0f}) positions.push_back(p);
+        for (int k = 0; k < 4; ++k)
+            for (float n : {0.3f * (i - 1.5f), 0.2f, 1.0f}) normals.push_back(n);
+    }
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, positions.data());
+    glNormalPointer(GL_FLOAT, 0, normals.data());
+    const GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, orange);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, teal);
+    glFogf(GL_FOG_END, 14);
+    glBindTexture(GL_TEXTURE_2D, grey);
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
+    glDrawArrays(GL_QUADS, 0, 16);
+    glEndList();
+    for (std::size_t i = 1; i < positions.size(); i += 3) positions[i] *= 0.5f;
+    glTranslatef(-3.5f, 0, -9);
+    glDrawArrays(GL_QUADS, 0, 16);
+    glLoadIdentity();
+    glTranslatef(0, 0, -11);
+    glRotatef(25, 1, 1, 0);
+    glCallList(list);
+    glLoadIdentity();
+    glTranslatef(3.5f, 0, -9);
+    glDrawArrays(GL_QUADS, 0, 16);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDeleteLists(list, 1);
 }
 
 // Writes a picture beside the build for a look at a failure.
@@ -336,3 +405,5 @@ TEST(GlesLayer, SphereMapsAndTextureMatrices) { Compare("sphere map", SphereMap)
 TEST(GlesLayer, EveryCombinerFunctionAndEnvironment) { Compare("combiners", Combiners); }
 
 TEST(GlesLayer, ListsUnderOtherMatricesAttributesBitmapsAndPixels) { Compare("lists", ListsAndAttributes); }
+
+TEST(GlesLayer, ListsKeepTheirStateCallsAndArraysAsCompiled) { Compare("list state", ListsOfStateAndArrays); }
