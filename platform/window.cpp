@@ -44,6 +44,19 @@ bool StartVideo(bool headless, WindowError& error) {
     return true;
 }
 
+// Mesa's llvmpipe (22.3) hands each flushed scene to its rasterizer threads with a fence that
+// every thread signals: lock, count, broadcast, unlock. The flushing thread reads the count
+// without the lock (lp_fence_signalled, when it looks for a free scene or waits on a fence)
+// and, once it is complete, may free the fence while the last thread to count it has not yet
+// unlocked it: that unlock writes into freed memory. The heap is then corrupt and glibc fails
+// later, anywhere (a segfault in _int_malloc, "corrupted unsorted chunks"), once in many runs
+// and more often on a busy machine. Without rasterizer threads the scenes are drawn, and their
+// fences signalled, on the thread that frees them. Other drivers do not read the variable; a
+// count the environment already names is left as it is.
+void KeepSoftwareRasterizerOnThisThread() {
+    if (!SDL_getenv("LP_NUM_THREADS")) SDL_setenv("LP_NUM_THREADS", "0", 1);
+}
+
 // Switches the display to the exclusive mode (the window must be full screen to take it).
 void SetExclusiveMode() {
     SDL_DisplayMode mode{};
@@ -61,6 +74,7 @@ bool OpenWindow(const WindowOptions& options, WindowError& error) {
     // Without a display, fall back to rendering off screen.
     bool headless = options.headless;
     if (!headless && !DisplayEnvironmentPresent()) headless = true;
+    KeepSoftwareRasterizerOnThisThread();   // before the driver is loaded: it reads the count once
     if (!StartVideo(headless, error)) return false;
 
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
