@@ -47,6 +47,13 @@ bool Demo::LoadAll() {
     Image scratch;
     for (int i = 0; i < registry.Count(); ++i) {
         const char* path = registry.GetName(static_cast<unsigned>(i));
+        if (i >= kTextureSlots) {
+            // More names than slots: the rest get no texture, and their destinations keep 0.
+            std::fprintf(stderr, "textures: no slot left for %s\n", path);
+            progress += step;
+            DrawProgress();
+            continue;
+        }
         textureSlots[i].Bind();
         switch (DetectImageType(path)) {
             case 1: LoadBMP(path, scratch); break;
