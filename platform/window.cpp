@@ -51,8 +51,9 @@ bool StartVideo(bool headless, WindowError& error) {
 // unlocked it: that unlock writes into freed memory. The heap is then corrupt and glibc fails
 // later, anywhere (a segfault in _int_malloc, "corrupted unsorted chunks"), once in many runs
 // and more often on a busy machine. Without rasterizer threads the scenes are drawn, and their
-// fences signalled, on the thread that frees them. Other drivers do not read the variable; a
-// count the environment already names is left as it is.
+// fences signalled, on the thread that frees them. GPU drivers do not read the variable;
+// lavapipe, built on llvmpipe's rasterizer, does. A count the environment already names is left
+// as it is. Under Wine the host's Mesa reads the host's environment, which this does not reach.
 void KeepSoftwareRasterizerOnThisThread() {
     if (!SDL_getenv("LP_NUM_THREADS")) SDL_setenv("LP_NUM_THREADS", "0", 1);
 }
