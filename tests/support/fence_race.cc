@@ -3,7 +3,7 @@
 // the rasterizer threads, with some work of the program's own between the batches (as a scene
 // that computes its geometry batch by batch has), and a glFinish at the end of each frame.
 //
-//   fence_race [FRAMES [BATCHES [MICROSECONDS]]]     (defaults 200, 10, 2000)
+//   fence_race [FRAMES [BATCHES [MICROSECONDS]]]     (defaults 400, 10, 2000)
 //
 // On Mesa 22.3 with LP_NUM_THREADS=2 and tests/support/fence_watch.cc preloaded, the watch
 // reports fences written after they were freed; preloaded with FENCE_WATCH_KEEP=0 the heap
@@ -18,7 +18,7 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-    const int frames = argc > 1 ? std::atoi(argv[1]) : 200;
+    const int frames = argc > 1 ? std::atoi(argv[1]) : 400;
     const int batches = argc > 2 ? std::atoi(argv[2]) : 10;
     const long busyMicroseconds = argc > 3 ? std::atol(argv[3]) : 2000;
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
