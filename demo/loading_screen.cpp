@@ -60,7 +60,8 @@ bool Demo::LoadNext() {
     }
     progress += step;
     DrawProgress();
-    if (loaded < textures) registry.Deliver(static_cast<unsigned>(loaded), textureSlots[loaded].name);
+    if (loaded < textures && loaded < kTextureSlots)
+        registry.Deliver(static_cast<unsigned>(loaded), textureSlots[loaded].name);
     ++loaded;
     return true;
 }
@@ -73,6 +74,11 @@ void Demo::LoadTextureSlot(int i) {
     params.anisotropy = settings.useAnisotropicFilter ? 2.0f : 1.0f;
 
     const char* path = registry.GetName(static_cast<unsigned>(i));
+    if (i >= kTextureSlots) {
+        // More names than slots: the rest get no texture, and their destinations keep 0.
+        std::fprintf(stderr, "textures: no slot left for %s\n", path);
+        return;
+    }
     textureSlots[i].Bind();
     switch (DetectImageType(path)) {
         case 1: LoadBMP(path, loadScratch); break;

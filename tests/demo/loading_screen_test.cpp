@@ -125,6 +125,40 @@ TEST(LoadingScreen, LeavesTheProjectionAsItFoundItAndTheModelViewSelected) {
     demo.ReleaseTextures();
 }
 
+// The demo has a fixed number of texture slots; names registered beyond them get no slot (and
+// their destinations no name) instead of a slot past the end of the array.
+TEST(LoadingScreen, NamesBeyondTheSlotsGetNoTexture) {
+    if (!testing_support::OpenGLTestContext()) GTEST_SKIP() << "no GL context";
+    const std::string root = testing_support::MakeTempFolder("loading-slots");
+    ::mkdir((root + "/TEKSTURY").c_str(), 0755);
+    ::mkdir((root + "/DANE").c_str(), 0755);
+    platform::SetAssetRoot(root);
+    struct ManyNames : Scene {
+        std::vector<std::string> names;
+        ManyNames() {
+            AllocateTextures(kTextureSlots + 1);
+            for (int i = 0; i <= kTextureSlots; ++i) names.push_back("TEKSTURY\\t" + std::to_string(i) + ".bmp");
+        }
+        void RegisterTextures(TextureRegistry& registry) override {
+            for (int i = 0; i <= kTextureSlots; ++i) registry.Add(names[static_cast<std::size_t>(i)].c_str(), &textures[i]);
+        }
+    };
+    Demo demo;
+    ManyNames scene;
+    demo.AddScene(&scene);
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(demo.LoadAll());
+    const std::string said = testing::internal::GetCapturedStderr();
+    const std::string last = "TEKSTURY\\T" + std::to_string(kTextureSlots) + ".BMP";
+    EXPECT_NE(said.find("textures: no slot left for " + last + "\n"), std::string::npos) << said;
+    for (int i = 0; i < kTextureSlots; ++i) EXPECT_NE(scene.textures[i], 0u) << i;
+    EXPECT_EQ(scene.textures[kTextureSlots], 0u);
+    ASSERT_EQ(demo.scenes.size(), 1u);
+    EXPECT_EQ(demo.scenes[0], &scene);
+    scene.Unload();
+    demo.ReleaseTextures();
+}
+
 namespace {
 
 // Bar fillings seen at each swap of the loading screen, measured from the picture on screen.
