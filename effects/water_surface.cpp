@@ -1,6 +1,7 @@
 // effects/water_surface.cpp — the spring simulation and drawing of the water sheet.
 #include "effects/water_surface.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/gl.h"
@@ -92,27 +93,37 @@ void WaterSurface::ComputeNormals() {
 }
 
 void WaterSurface::DrawSurface() {
+    PrepareSurface();
+    DrawStrips(0, kSize - 1);
+}
+
+void WaterSurface::PrepareSurface() {
     ComputeNormals();
     Step();
+}
+
+void WaterSurface::DrawStrips(int first, int last) const {
     // Accumulated in single precision, as the sheet's texture has always been laid.
     const float kTexStep = 0.041666668f;
     float t0 = 0.0f;
-    for (int i = 0; i < kSize - 1; ++i) {
+    for (int i = 0; i < std::min(last, kSize - 1); ++i) {
         const float t1 = t0 + kTexStep;
-        float s = 0.0f;
-        glBegin(GL_TRIANGLE_STRIP);
-        for (int j = 0; j < kSize; ++j) {
-            const WaterVertex& a = At(i, j);
-            const WaterVertex& b = At(i + 1, j);
-            glTexCoord2f(s, t0);
-            glNormal3f(a.nx, a.ny, a.nz);
-            glVertex3f(a.x, a.y, a.z);
-            glTexCoord2f(s, t1);
-            glNormal3f(b.nx, b.ny, b.nz);
-            glVertex3f(b.x, b.y, b.z);
-            s += kTexStep;
+        if (i >= first) {
+            float s = 0.0f;
+            glBegin(GL_TRIANGLE_STRIP);
+            for (int j = 0; j < kSize; ++j) {
+                const WaterVertex& a = At(i, j);
+                const WaterVertex& b = At(i + 1, j);
+                glTexCoord2f(s, t0);
+                glNormal3f(a.nx, a.ny, a.nz);
+                glVertex3f(a.x, a.y, a.z);
+                glTexCoord2f(s, t1);
+                glNormal3f(b.nx, b.ny, b.nz);
+                glVertex3f(b.x, b.y, b.z);
+                s += kTexStep;
+            }
+            glEnd();
         }
-        glEnd();
         t0 = t1;
     }
 }

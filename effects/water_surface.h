@@ -34,6 +34,10 @@ public:
     void ComputeNormals();
     // Normals, a step, then 59 strips with texture coordinates in steps of 1/24.
     void DrawSurface();
+    // DrawSurface in parts: the normals and the step, then strips `first` up to `last`
+    // (excluded), each exactly as DrawSurface draws it.
+    void PrepareSurface();
+    void DrawStrips(int first, int last) const;
 
     WaterVertex& At(int i, int j) { return vertices[i * kSize + j]; }
     const WaterVertex& At(int i, int j) const { return vertices[i * kSize + j]; }

@@ -6,20 +6,15 @@
 #include <cstring>
 
 #include "app/extensions.h"
-
-#ifndef GL_MODULATE_ADD_ATI
-#define GL_MODULATE_ADD_ATI 0x8744
-#endif
+#include "scenes/texture_stages.h"
 
 namespace {
 
 constexpr int kCorners[4][2] = {{0, 0}, {0, 480}, {640, 0}, {640, 480}};
 
-GLenum Unit(int index) { return static_cast<GLenum>(GL_TEXTURE0_ARB + index); }
-
 // Unit `index` adds `texture` tinted by `layer`'s colour to what the stages before made.
 void AddTintedStage(int index, GLuint texture, const BackgroundLayer& layer) {
-    ext::glActiveTextureARB(Unit(index));
+    ext::glActiveTextureARB(TextureUnit(index));
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture);
     const GLfloat tint[4] = {layer.red, layer.green, layer.blue, 1.0f};
@@ -39,32 +34,10 @@ void AddTintedStage(int index, GLuint texture, const BackgroundLayer& layer) {
 
 // Unit `index` adds `texture` as it is.
 void AddStage(int index, GLuint texture) {
-    ext::glActiveTextureARB(Unit(index));
+    ext::glActiveTextureARB(TextureUnit(index));
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
-}
-
-// Unit `index` as a context starts it: off, nothing bound, modulating, the combiner and its
-// constant colour at their initial values.
-void ResetStage(int index) {
-    ext::glActiveTextureARB(Unit(index));
-    glDisable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    const GLfloat clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, clear);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_EXT, GL_MODULATE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB_EXT, GL_TEXTURE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB_EXT, GL_SRC_COLOR);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB_EXT, GL_PREVIOUS_EXT);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB_EXT, GL_SRC_COLOR);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE2_RGB_EXT, GL_CONSTANT_EXT);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND2_RGB_EXT, GL_SRC_ALPHA);
-    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA_EXT, GL_MODULATE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA_EXT, GL_TEXTURE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA_EXT, GL_SRC_ALPHA);
-    ext::glMultiTexCoord4fARB(Unit(index), 0.0f, 0.0f, 0.0f, 1.0f);
 }
 
 }  // namespace
@@ -105,8 +78,8 @@ void DrawBackgroundInOnePass(const BackgroundLayer* layers, int count, GLuint ba
         for (int i = 0; i < count; ++i) {
             float s = 0, t = 0;
             BackgroundLayerTexCoord(layers[i].angle, x, y, s, t);
-            ext::glMultiTexCoord2fARB(Unit(2 * i), s, t);
-            ext::glMultiTexCoord2fARB(Unit(2 * i + 1), s, t);
+            ext::glMultiTexCoord2fARB(TextureUnit(2 * i), s, t);
+            ext::glMultiTexCoord2fARB(TextureUnit(2 * i + 1), s, t);
         }
         glVertex2f(x, y);
     }

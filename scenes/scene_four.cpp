@@ -12,6 +12,7 @@
 #include "geometry/mesh_list.h"
 #include "platform/asset_path.h"
 #include "scene/overlay_space.h"
+#include "scenes/cave_caustics.h"
 #include "scenes/end_frame.h"
 
 namespace {
@@ -79,6 +80,7 @@ bool SceneFour::Load() {
         ConvertVertices(caveMeshes[k]);
         caveLists[k] = CompileMeshList(caveMeshes[k], kMeshListTexCoords | kMeshListNormals);
     }
+    SplitAtFogStart();
 
     const GLfloat diffuse[4] = {1.0f, 0.9f, 0.2f, 0.55f};
     const GLfloat ambient[4] = {0.1f, 0.1f, 0.1f, 0.55f};
@@ -101,8 +103,8 @@ bool SceneFour::Start() {
     glFogi(GL_FOG_MODE, GL_LINEAR);
     const GLfloat fogColour[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     glFogfv(GL_FOG_COLOR, fogColour);
-    glFogf(GL_FOG_START, 28.0f);
-    glFogf(GL_FOG_END, 38.0f);
+    glFogf(GL_FOG_START, kFogStart);
+    glFogf(GL_FOG_END, kFogEnd);
     glEnable(GL_FOG);
     // The sheet, the floor and the cave are seen from both sides of their winding; the scene
     // before leaves culling on with clockwise fronts, which would drop the floor.
@@ -120,9 +122,10 @@ bool SceneFour::Stop() {
 
 bool SceneFour::Unload() {
     if (!Scene::Unload()) return false;
-    for (GLuint& list : caveLists) {
-        if (list) glDeleteLists(list, 1);
-        list = 0;
+    for (GLuint* list : {&caveLists[0], &caveLists[1], &caveLists[2], &nearerWallList, &furtherWallList,
+                         &nearerRockList, &furtherRockList}) {
+        if (*list) glDeleteLists(*list, 1);
+        *list = 0;
     }
     return true;   // the meshes and pictures stay until the destructor
 }
@@ -133,8 +136,7 @@ bool SceneFour::Frame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);   // the black scene two left
     pass_times::Mark("clear");
     LoadPerspective(45.0, aspectRatio, 128.0);
-    glTranslatef(0.0f, -2.75f, -6.0f);
-    glRotatef(5.0f, 1.0f, 0.0f, 0.0f);
+    LoadCaveView();
     DrawCave();
 
     glDisable(GL_TEXTURE_2D);
@@ -156,19 +158,36 @@ void SceneFour::DrawCave() {
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
     glEnable(GL_LIGHT1);
-    glBindTexture(GL_TEXTURE_2D, textures[0]);
-    for (GLuint list : caveLists) glCallList(list);
+    // Without fog (a scene driven on its own) there is nothing to split.
+    const bool split = splitAtFogStart && nearerWallList != 0 && glIsEnabled(GL_FOG);
+    const bool stages = split && wallStages;
+    if (stages) {
+        // The caustic picture moves on first: the stages read it in this pass.
+        glBindTexture(GL_TEXTURE_2D, textures[2]);
+        AdvanceCaustics(frameTime, causticFrames);
+    }
+    DrawCaveLists(split);
     pass_times::Mark("cave");
 
-    // Caustics: the walls again, their own colour squared and added.
+    // Caustics: the walls again, their own colour squared and added (with the stages, only the
+    // further walls: the stages laid them on the nearer ones).
     glEnable(GL_BLEND);
     glDisable(GL_LIGHTING);
     glDepthFunc(GL_LEQUAL);   // left so for the rest of the program
     glBlendFunc(GL_SRC_COLOR, GL_ONE);
     glBindTexture(GL_TEXTURE_2D, textures[2]);
-    glColor3f(0.1f, 0.35f, 0.35f);
-    AdvanceCaustics(frameTime, causticFrames);
-    glCallList(caveLists[0]);
+    glColor3f(kCausticColour[0], kCausticColour[1], kCausticColour[2]);
+    if (!stages) AdvanceCaustics(frameTime, causticFrames);
+    if (!split) {
+        glCallList(caveLists[0]);
+    } else {
+        if (!stages) {
+            glDisable(GL_FOG);
+            glCallList(nearerWallList);
+            glEnable(GL_FOG);
+        }
+        glCallList(furtherWallList);
+    }
     pass_times::Mark("caustics");
 
     float& disturbTimer = sceneFourAnimation.disturbTimer;
@@ -180,7 +199,7 @@ void SceneFour::DrawCave() {
 
     glEnable(GL_LIGHTING);
     glDisable(GL_BLEND);
-    DrawFloor();
+    DrawFloor(split);
     pass_times::Mark("floor");
 
     glEnable(GL_BLEND);
@@ -194,7 +213,16 @@ void SceneFour::DrawCave() {
     glTranslatef(0.0f, 0.0f, -15.0f);
     glDisable(GL_LIGHTING);
     glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
-    water.DrawSurface();
+    water.PrepareSurface();
+    if (split) {
+        const int nearerStrip = FirstNearerWaterStrip();
+        water.DrawStrips(0, nearerStrip);
+        glDisable(GL_FOG);
+        water.DrawStrips(nearerStrip, WaterSurface::kSize - 1);
+        glEnable(GL_FOG);
+    } else {
+        water.DrawStrips(0, WaterSurface::kSize - 1);
+    }
     glPopMatrix();
     pass_times::Mark("water");
 
@@ -208,34 +236,15 @@ void SceneFour::DrawCave() {
     glDisable(GL_TEXTURE_GEN_T);
     glColor3f(0.2f, 0.2f, 0.2f);   // each particle sets its own colour
     glBindTexture(GL_TEXTURE_2D, textures[4]);
+    const bool unfogged = split && ParticlesNearerThanFog();
+    if (unfogged) glDisable(GL_FOG);
     emitter.DrawParticles();
+    if (unfogged) glEnable(GL_FOG);
     glDepthMask(GL_TRUE);
     glPopMatrix();
     pass_times::Mark("particles");
 
     glDisable(GL_BLEND);
-}
-
-// A 40 × 80 sandy plane in 16 × 16 cells, its texture repeating 3 times across and 6 along.
-void SceneFour::DrawFloor() {
-    glBindTexture(GL_TEXTURE_2D, textures[1]);
-    glPushMatrix();
-    glTranslatef(0.0f, -0.5f, -15.74f);
-    glNormal3f(0.0f, 1.0f, 0.0f);
-    for (int r = 0; r < 16; ++r) {
-        const float z0 = -40.0f + 5.0f * static_cast<float>(r), z1 = z0 + 5.0f;
-        const float t0 = 0.375f * static_cast<float>(r), t1 = t0 + 0.375f;
-        glBegin(GL_TRIANGLE_STRIP);
-        for (int c = 0; c <= 16; ++c) {
-            const float s = 0.1875f * static_cast<float>(c), x = -20.0f + 2.5f * static_cast<float>(c);
-            glTexCoord2f(s, t0);
-            glVertex3f(x, 0.0f, z0);
-            glTexCoord2f(s, t1);
-            glVertex3f(x, 0.0f, z1);
-        }
-        glEnd();
-    }
-    glPopMatrix();
 }
 
 // Two seconds from black; the frame in which the alpha drops below zero still draws it.

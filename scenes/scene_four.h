@@ -19,6 +19,9 @@ struct SceneFourAnimation {
 };
 extern SceneFourAnimation sceneFourAnimation;
 
+// The camera of the section, fixed: loads the model-view every frame draws the cave with.
+void LoadCaveView();
+
 class SceneFour : public Scene {
 public:
     SceneFour();
@@ -34,6 +37,9 @@ public:
     bool Frame() override;
 
     static constexpr int kParticles = 140;
+    static constexpr float kFogStart = 28.0f;
+    static constexpr float kFogEnd = 38.0f;
+    static constexpr float kCausticColour[3] = {0.1f, 0.35f, 0.35f};
 
     bool openingFade = true;
     GLuint caveLists[3] = {0, 0, 0};
@@ -41,10 +47,28 @@ public:
     ParticleEmitter emitter{kParticles};
     Mesh caveMeshes[3];
     Image causticFrames[kCausticFrameCount];
+    // Draw what lies wholly nearer than the fog's start without fog (the fog leaves it as it
+    // is), and lay the caustics on those walls in the walls' own pass where the context has the
+    // combiner stages for it; off, every surface is drawn as the plain passes draw it. Tests
+    // compare the two.
+    bool splitAtFogStart = true;
+    // The cave meshes split for that (0 when not built): the first mesh's triangles nearer than
+    // the fog's start (with the stages' coordinates where the context has them) and the others,
+    // and the same for the other two meshes together.
+    GLuint nearerWallList = 0;
+    GLuint furtherWallList = 0;
+    GLuint nearerRockList = 0;
+    GLuint furtherRockList = 0;
+    bool wallStages = false;     // the nearer walls carry the stages' coordinates
+    int firstNearerFloorRow = 16;   // the floor's rows from here on lie nearer than the fog's start
 
 private:
     void ReadCave();
+    void SplitAtFogStart();
+    void DrawCaveLists(bool split);
+    int FirstNearerWaterStrip() const;
+    bool ParticlesNearerThanFog() const;
     void DrawCave();
-    void DrawFloor();
+    void DrawFloor(bool split);
     void DrawOpeningFade();
 };

@@ -17,6 +17,7 @@
 #include "geometry/tree.h"
 #include "geometry/window_point.h"
 #include "scene/scene.h"
+#include "scenes/nearest_leaves.h"
 
 // Animation state of the scene that lasts the whole run; nothing resets it.
 struct SceneThreeAnimation {
@@ -59,6 +60,9 @@ public:
     RayNoiseTexels rayNoiseTexels = {};
     PathPoints track;           // loaded, never followed
     Terrain sea;
+    // Draw the tree's leaves nearest first; off, in the order they grew. Tests compare the two.
+    bool nearestLeavesFirst = true;
+    NearestLeavesFirst leafOrder;
 
 private:
     void FindBoxes();

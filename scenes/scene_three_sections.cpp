@@ -93,7 +93,10 @@ void SceneThree::DrawIslandSection() {
     }
     {
         const platform::DrawingAllowed occluder(sunTested && MayHideSun(treeBox));
-        tree->DrawTree();
+        if (nearestLeavesFirst)
+            leafOrder.Draw(*tree);
+        else
+            tree->DrawTree();
     }
     pass_times::Mark("island and tree");
 

@@ -348,3 +348,46 @@ TEST(SceneThree, MatchesReferenceFrames) {
     scene.Stop();
     platform::UseLiveClock();
 }
+
+// Drawn nearest first, the alpha-tested leaves leave the picture their growing order leaves:
+// each pixel shows the nearest leaf that passes the test. Three moments of the turning island;
+// where two leaves cut each other at one depth the later one wins, so a few pixels on such a
+// line may go the other way.
+TEST(SceneThree, LeavesNearestFirstKeepThePicture) {
+    if (!testing_support::OpenGLTestContext()) GTEST_SKIP() << "no GL context";
+    platform::SetAssetRoot(testing_support::TestAssetRoot());
+    if (platform::ResolveAssetPath("DANE\\otchlan.dat").empty()) GTEST_SKIP() << "no generated assets";
+    const std::vector<int> wanted = {20, 45, 70};   // scene frame n at 112.3 + n × 0.2 s
+    std::vector<std::vector<std::uint8_t>> pictures[2];
+    for (int nearestFirst = 0; nearestFirst < 2; ++nearestFirst) {
+        sceneThreeAnimation = SceneThreeAnimation{};
+        lensFlare = LensFlareState{};
+        cloudDrift = CloudDrift{};
+        platform::SRand(1);
+        platform::UseVirtualClock(0);
+        ResetSceneClock();
+        SceneThree scene;
+        scene.nearestLeavesFirst = nearestFirst != 0;
+        scene.SetTiming(112.3f, 200.0f, 0.0f, 30.0f);
+        Demo demo;
+        demo.AddScene(&scene);
+        ASSERT_TRUE(demo.LoadAll());
+        demo.clock = 112.3f;
+        for (int frame = 0; frame <= wanted.back(); ++frame) {
+            ASSERT_TRUE(demo.Tick());
+            if (std::find(wanted.begin(), wanted.end(), frame) != wanted.end())
+                pictures[nearestFirst].push_back(testing_support::ReadFrame());
+            platform::AdvanceVirtualClock(200);
+        }
+        scene.Unload();
+        scene.Stop();
+        platform::UseLiveClock();
+    }
+    ASSERT_EQ(pictures[0].size(), wanted.size());
+    ASSERT_EQ(pictures[1].size(), wanted.size());
+    for (std::size_t k = 0; k < wanted.size(); ++k) {
+        std::size_t apart = 0;
+        for (std::size_t i = 0; i < pictures[0][k].size(); ++i) apart += pictures[0][k][i] != pictures[1][k][i];
+        EXPECT_LE(apart, pictures[0][k].size() / 10000) << "frame " << wanted[k];
+    }
+}
