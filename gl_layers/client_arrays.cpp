@@ -140,7 +140,7 @@ void ArrayElement(std::uint32_t index) {
         const float defaults[4] = {0, 0, 0, 1};
         for (int k = 0; k < 4; ++k) v[i][k] = k < a.size ? Component(at, a.type, k, normalized) : defaults[k];
     }
-    auto on = [&c](int i) { return c.arrays[i].enabled && c.arrays[i].pointer; };
+    auto on = [](int i) { return state.client.arrays[i].enabled && state.client.arrays[i].pointer; };
     if (on(kNormal)) Normal3f(v[kNormal][0], v[kNormal][1], v[kNormal][2]);
     if (on(kColor)) Color4f(v[kColor][0], v[kColor][1], v[kColor][2], v[kColor][3]);
     if (on(kWeight)) Weightf(v[kWeight][0]);

@@ -313,6 +313,12 @@ class Page:
             self.tools.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left", clickCount=1)
         self.pump()
 
+    def double_click(self, x, y):
+        for count in (1, 2):
+            for kind in ("mousePressed", "mouseReleased"):
+                self.tools.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left", clickCount=count)
+        self.pump()
+
     def tap(self, x, y):
         """A finger's tap at page coordinates (x, y) on a touch screen."""
         self.tools.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=1)

@@ -126,7 +126,11 @@
   const browserKey = (event) => event.key === 'Escape' || /^F\d+$/.test(event.key) || event.ctrlKey ||
     event.altKey || event.metaKey;
   window.addEventListener('keydown', (event) => {
-    if (event.key === 'Escape' && !help.hidden) showHelp(false);
+    if (event.key === 'Escape') {
+      // Browsers leave full screen on Escape themselves; where the key reaches the page, so does it.
+      showHelp(false);
+      if (document.fullscreenElement || document.webkitFullscreenElement) toggleFullScreen();
+    }
     if (browserKey(event)) {
       event.stopPropagation();
     } else if (event.key === 'f' || event.key === 'F') {

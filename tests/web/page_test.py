@@ -142,6 +142,21 @@ def keys(page):
     check(page.eval(f"undertow.running && {PHASE} === 'paused'"), "Escape leaves the run as it was")
 
 
+def full_screen(page):
+    """F, Escape, a double-click and the corner's button; the run goes on through all of them."""
+    full = "!!document.fullscreenElement"
+    page.key("F")
+    check(page.wait_for(full, 10) is not None, "F: full screen")
+    page.key("Escape")
+    check(page.wait_for(f"!{full}", 10) is not None, "Escape leaves full screen")
+    page.double_click(320, 240)
+    check(page.wait_for(full, 10) is not None, "a double-click: full screen")
+    button = centre_of(page, "#fullscreen")
+    page.click(*button)
+    check(page.wait_for(f"!{full}", 10) is not None, "the corner's button leaves it")
+    check(page.eval(f"undertow.running && {PHASE} === 'paused'"), "and the run is as it was")
+
+
 def taps(page):
     """Paused from the keys: a tap plays on, the next pauses, one on the time line seeks there."""
     page.tap(320, 240)
@@ -175,6 +190,7 @@ def whole_run(folder, desktop, work):
         frames(page, desktop, work)
         music(page)
         keys(page)
+        full_screen(page)
         taps(page)
         play_again(page)
         page.pump()
