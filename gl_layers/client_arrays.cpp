@@ -39,6 +39,22 @@ int ArrayOf(GLenum array) {
     }
 }
 
+// Three bytes a vertex is a vertex format many drivers lack (Vulkan's, under ANGLE in the
+// browsers): they convert the whole buffer again after every write to it, which made each draw
+// of such an array cost tens of milliseconds in Chromium. Such arrays go over as four bytes a
+// vertex, the fourth the value GL gives a missing component (1 for a colour's alpha).
+bool WidenedOnTheWay(const ClientArray& a) { return a.size == 3 && TypeBytes(a.type) == 1; }
+
+void Widen(const ClientArray& a, std::uint32_t low, std::size_t vertices, unsigned char* out) {
+    const std::size_t stride = a.stride ? static_cast<std::size_t>(a.stride) : 3;
+    const unsigned char* in = static_cast<const unsigned char*>(a.pointer) + low * stride;
+    const unsigned char one = a.type == GL_BYTE ? 127 : 255;
+    for (std::size_t v = 0; v < vertices; ++v, in += stride, out += 4) {
+        std::memcpy(out, in, 3);
+        out[3] = one;
+    }
+}
+
 struct Span {
     const unsigned char* begin;
     const unsigned char* end;
@@ -53,7 +69,7 @@ bool StreamArrays(std::uint32_t low, std::uint32_t high, AttributeSources& sourc
     std::vector<Span> spans;
     for (int i = 0; i < kAttributeCount; ++i) {
         const ClientArray& a = c.arrays[i];
-        if (!a.enabled || !a.pointer) continue;
+        if (!a.enabled || !a.pointer || WidenedOnTheWay(a)) continue;
         const std::size_t element = static_cast<std::size_t>(a.size) * TypeBytes(a.type);
         const std::size_t stride = a.stride ? static_cast<std::size_t>(a.stride) : element;
         const unsigned char* base = static_cast<const unsigned char*>(a.pointer);
@@ -71,23 +87,39 @@ bool StreamArrays(std::uint32_t low, std::uint32_t high, AttributeSources& sourc
         total += (static_cast<std::size_t>(s.end - s.begin) + 15) & ~static_cast<std::size_t>(15);
     }
     static std::vector<unsigned char> staging;
+    std::size_t widenedAt[kAttributeCount] = {};
+    const std::size_t vertices = static_cast<std::size_t>(high - low) + 1;
+    for (int i = 0; i < kAttributeCount; ++i)
+        if (c.arrays[i].enabled && c.arrays[i].pointer && WidenedOnTheWay(c.arrays[i])) {
+            widenedAt[i] = total;
+            total += (vertices * 4 + 15) & ~static_cast<std::size_t>(15);
+        }
     staging.resize(total);
     for (const Span& s : merged) std::memcpy(&staging[s.at], s.begin, static_cast<std::size_t>(s.end - s.begin));
+    for (int i = 0; i < kAttributeCount; ++i)
+        if (c.arrays[i].enabled && c.arrays[i].pointer && WidenedOnTheWay(c.arrays[i]))
+            Widen(c.arrays[i], low, vertices, &staging[widenedAt[i]]);
     const std::uintptr_t streamAt = StreamVertices(staging.data(), total);
     for (int i = 0; i < kAttributeCount; ++i) {
         const ClientArray& a = c.arrays[i];
         if (!a.enabled || !a.pointer) continue;
         const std::size_t element = static_cast<std::size_t>(a.size) * TypeBytes(a.type);
         const std::size_t stride = a.stride ? static_cast<std::size_t>(a.stride) : element;
+        AttributeSource& source = sources[i];
+        source.fromBuffer = true;
+        source.type = a.type;
+        source.normalized = a.type != GL_FLOAT && (i == kColor || i == kNormal) ? GL_TRUE : GL_FALSE;
+        if (WidenedOnTheWay(a)) {
+            source.size = 4;
+            source.stride = 4;
+            source.offset = streamAt + widenedAt[i];
+            continue;
+        }
         const unsigned char* first = static_cast<const unsigned char*>(a.pointer) + low * stride;
         const Span* in = nullptr;
         for (const Span& s : merged)
             if (first >= s.begin && first < s.end) in = &s;
-        AttributeSource& source = sources[i];
-        source.fromBuffer = true;
         source.size = a.size;
-        source.type = a.type;
-        source.normalized = a.type != GL_FLOAT && (i == kColor || i == kNormal) ? GL_TRUE : GL_FALSE;
         source.stride = static_cast<GLsizei>(stride);
         source.offset = streamAt + in->at + static_cast<std::size_t>(first - in->begin);
     }
