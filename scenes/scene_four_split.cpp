@@ -27,12 +27,12 @@ void SplitByEyeDistance(const Mesh& mesh, const float view[16], float distance, 
                         std::vector<int>& further) {
     for (int t = 0; t < mesh.triangleCount; ++t) {
         if (!mesh.IsDrawable(t)) continue;
-        bool near = true;
-        for (int k = 0; k < 3 && near; ++k) {
+        bool wholeNear = true;
+        for (int k = 0; k < 3 && wholeNear; ++k) {
             const MeshVertex& v = mesh.vertices[mesh.indices[3 * t + k]];
-            near = EyeDistance(view, v.x, v.y, v.z) < distance;
+            wholeNear = EyeDistance(view, v.x, v.y, v.z) < distance;
         }
-        (near ? nearer : further).push_back(t);
+        (wholeNear ? nearer : further).push_back(t);
     }
 }
 
