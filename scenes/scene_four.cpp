@@ -202,6 +202,14 @@ void SceneFour::DrawCave() {
     DrawFloor(split);
     pass_times::Mark("floor");
 
+    DrawWater(split);
+    DrawParticles(split);
+
+    glDisable(GL_BLEND);
+}
+
+// The water sheet, added over the cave with a sphere map; its nearer strips without fog.
+void SceneFour::DrawWater(bool split) {
     glEnable(GL_BLEND);
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
@@ -225,7 +233,10 @@ void SceneFour::DrawCave() {
     }
     glPopMatrix();
     pass_times::Mark("water");
+}
 
+// The fountain's particles, added without writing depth.
+void SceneFour::DrawParticles(bool split) {
     glPushMatrix();
     glTranslatef(-4.5f, 3.0f, -6.05f);
     emitter.Emit();
@@ -243,8 +254,6 @@ void SceneFour::DrawCave() {
     glDepthMask(GL_TRUE);
     glPopMatrix();
     pass_times::Mark("particles");
-
-    glDisable(GL_BLEND);
 }
 
 // Two seconds from black; the frame in which the alpha drops below zero still draws it.

@@ -70,5 +70,7 @@ private:
     bool ParticlesNearerThanFog() const;
     void DrawCave();
     void DrawFloor(bool split);
+    void DrawWater(bool split);
+    void DrawParticles(bool split);
     void DrawOpeningFade();
 };
