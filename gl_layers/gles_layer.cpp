@@ -86,94 +86,28 @@ void Release() {
 
 platform::GLCalls LayerCalls() {
     platform::GLCalls c;
-    c.glAlphaFunc = AlphaFunc;
-    c.glBegin = Begin;
-    c.glBindTexture = BindTexture;
-    c.glBitmap = Bitmap;
-    c.glBlendFunc = BlendFunc;
-    c.glCallList = CallList;
-    c.glClear = Clear;
-    c.glClearColor = ClearColor;
-    c.glColor3f = Color3f;
-    c.glColor4f = Color4f;
-    c.glColorPointer = ColorPointer;
-    c.glCullFace = CullFace;
-    c.glDeleteLists = DeleteLists;
-    c.glDeleteTextures = DeleteTextures;
-    c.glDepthFunc = DepthFunc;
-    c.glDepthMask = DepthMask;
-    c.glDepthRange = DepthRange;
-    c.glDisable = Disable;
-    c.glDisableClientState = DisableClientState;
-    c.glDrawArrays = DrawArrays;
-    c.glDrawBuffer = DrawBuffer;
-    c.glDrawElements = DrawElements;
-    c.glDrawPixels = DrawPixels;
-    c.glEnable = Enable;
-    c.glEnableClientState = EnableClientState;
-    c.glEnd = End;
-    c.glEndList = EndList;
-    c.glFinish = Finish;
-    c.glFlush = Flush;
-    c.glFogf = Fogf;
-    c.glFogfv = Fogfv;
-    c.glFogi = Fogi;
-    c.glFrontFace = FrontFace;
-    c.glGenLists = GenLists;
-    c.glGenTextures = GenTextures;
-    c.glGetDoublev = GetDoublev;
-    c.glGetError = GetError;
-    c.glGetFloatv = GetFloatv;
-    c.glGetIntegerv = GetIntegerv;
-    c.glGetString = GetString;
-    c.glGetTexLevelParameteriv = GetTexLevelParameteriv;
-    c.glGetTexParameteriv = GetTexParameteriv;
-    c.glIsEnabled = IsEnabled;
-    c.glIsList = IsList;
-    c.glIsTexture = IsTexture;
-    c.glLightf = Lightf;
-    c.glLightfv = Lightfv;
-    c.glLoadIdentity = LoadIdentity;
-    c.glLoadMatrixf = LoadMatrixf;
-    c.glMaterialfv = Materialfv;
-    c.glMatrixMode = MatrixMode;
-    c.glNewList = NewList;
-    c.glNormal3f = Normal3f;
-    c.glNormalPointer = NormalPointer;
-    c.glOrtho = Ortho;
-    c.glPixelStorei = PixelStorei;
-    c.glPixelZoom = PixelZoom;
-    c.glPopAttrib = PopAttrib;
-    c.glPopClientAttrib = PopClientAttrib;
-    c.glPopMatrix = PopMatrix;
-    c.glPushAttrib = PushAttrib;
-    c.glPushClientAttrib = PushClientAttrib;
-    c.glPushMatrix = PushMatrix;
-    c.glRasterPos2i = RasterPos2i;
-    c.glReadBuffer = ReadBuffer;
-    c.glReadPixels = ReadPixels;
-    c.glRotatef = Rotatef;
-    c.glScalef = Scalef;
-    c.glScissor = Scissor;
-    c.glShadeModel = ShadeModel;
-    c.glTexCoord1f = TexCoord1f;
-    c.glTexCoord2f = TexCoord2f;
-    c.glTexCoordPointer = TexCoordPointer;
-    c.glTexEnvfv = TexEnvfv;
-    c.glTexEnvi = TexEnvi;
-    c.glTexGeni = TexGeni;
-    c.glTexImage1D = TexImage1D;
-    c.glTexImage2D = TexImage2D;
-    c.glTexParameterf = TexParameterf;
-    c.glTexParameteri = TexParameteri;
-    c.glTexSubImage1D = TexSubImage1D;
-    c.glTexSubImage2D = TexSubImage2D;
-    c.glTranslatef = Translatef;
-    c.glVertex2f = Vertex2f;
-    c.glVertex2i = Vertex2i;
-    c.glVertex3f = Vertex3f;
-    c.glVertexPointer = VertexPointer;
-    c.glViewport = Viewport;
+    // Every GL entry point glName is the layer's Name.
+#define LAYER_CALL(name) c.gl##name = name;
+    LAYER_CALL(AlphaFunc) LAYER_CALL(Begin) LAYER_CALL(BindTexture) LAYER_CALL(Bitmap) LAYER_CALL(BlendFunc)
+    LAYER_CALL(CallList) LAYER_CALL(Clear) LAYER_CALL(ClearColor) LAYER_CALL(Color3f) LAYER_CALL(Color4f)
+    LAYER_CALL(ColorPointer) LAYER_CALL(CullFace) LAYER_CALL(DeleteLists) LAYER_CALL(DeleteTextures)
+    LAYER_CALL(DepthFunc) LAYER_CALL(DepthMask) LAYER_CALL(DepthRange) LAYER_CALL(Disable)
+    LAYER_CALL(DisableClientState) LAYER_CALL(DrawArrays) LAYER_CALL(DrawBuffer) LAYER_CALL(DrawElements)
+    LAYER_CALL(DrawPixels) LAYER_CALL(Enable) LAYER_CALL(EnableClientState) LAYER_CALL(End) LAYER_CALL(EndList)
+    LAYER_CALL(Finish) LAYER_CALL(Flush) LAYER_CALL(Fogf) LAYER_CALL(Fogfv) LAYER_CALL(Fogi) LAYER_CALL(FrontFace)
+    LAYER_CALL(GenLists) LAYER_CALL(GenTextures) LAYER_CALL(GetDoublev) LAYER_CALL(GetError) LAYER_CALL(GetFloatv)
+    LAYER_CALL(GetIntegerv) LAYER_CALL(GetString) LAYER_CALL(GetTexLevelParameteriv) LAYER_CALL(GetTexParameteriv)
+    LAYER_CALL(IsEnabled) LAYER_CALL(IsList) LAYER_CALL(IsTexture) LAYER_CALL(Lightf) LAYER_CALL(Lightfv)
+    LAYER_CALL(LoadIdentity) LAYER_CALL(LoadMatrixf) LAYER_CALL(Materialfv) LAYER_CALL(MatrixMode) LAYER_CALL(NewList)
+    LAYER_CALL(Normal3f) LAYER_CALL(NormalPointer) LAYER_CALL(Ortho) LAYER_CALL(PixelStorei) LAYER_CALL(PixelZoom)
+    LAYER_CALL(PopAttrib) LAYER_CALL(PopClientAttrib) LAYER_CALL(PopMatrix) LAYER_CALL(PushAttrib)
+    LAYER_CALL(PushClientAttrib) LAYER_CALL(PushMatrix) LAYER_CALL(RasterPos2i) LAYER_CALL(ReadBuffer)
+    LAYER_CALL(ReadPixels) LAYER_CALL(Rotatef) LAYER_CALL(Scalef) LAYER_CALL(Scissor) LAYER_CALL(ShadeModel)
+    LAYER_CALL(TexCoord1f) LAYER_CALL(TexCoord2f) LAYER_CALL(TexCoordPointer) LAYER_CALL(TexEnvfv) LAYER_CALL(TexEnvi)
+    LAYER_CALL(TexGeni) LAYER_CALL(TexImage1D) LAYER_CALL(TexImage2D) LAYER_CALL(TexParameterf)
+    LAYER_CALL(TexParameteri) LAYER_CALL(TexSubImage1D) LAYER_CALL(TexSubImage2D) LAYER_CALL(Translatef)
+    LAYER_CALL(Vertex2f) LAYER_CALL(Vertex2i) LAYER_CALL(Vertex3f) LAYER_CALL(VertexPointer) LAYER_CALL(Viewport)
+#undef LAYER_CALL
     c.gluBuild2DMipmaps = Build2DMipmaps;
     c.gluLookAt = LookAt;
     c.gluPerspective = Perspective;
