@@ -16,6 +16,7 @@
 #include "gl_layers/matrix_math.h"
 #include "gl_layers/program_cache.h"
 #include "gl_layers/textures.h"
+#include "platform/rasterizer_settle.h"
 
 namespace gl_layers {
 
@@ -242,9 +243,13 @@ void ChooseFinish(const char* esVersion) { finishByReadBack = std::strstr(esVers
 void APIENTRY Finish() {
     if (finishByReadBack) return ReadBackOnePixel();
     es.Finish();
+    platform::SettleRasterizer();
 }
 
-void APIENTRY Flush() { es.Flush(); }
+void APIENTRY Flush() {
+    es.Flush();
+    platform::SettleRasterizer();
+}
 
 void ReleasePixelPass() {
     if (pass.program) es.DeleteProgram(pass.program);

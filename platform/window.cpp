@@ -13,6 +13,7 @@
 #include "platform/gl.h"
 #include "platform/letterbox.h"
 #include "platform/picture_target.h"
+#include "platform/rasterizer_settle.h"
 #include "platform/sanitizer_support.h"
 
 namespace platform {
@@ -46,20 +47,6 @@ bool StartVideo(bool headless, WindowError& error) {
     return true;
 }
 
-// Mesa's llvmpipe (22.3) hands each flushed scene to its rasterizer threads with a fence that
-// every thread signals: lock, count, broadcast, unlock. The flushing thread reads the count
-// without the lock (lp_fence_signalled, when it looks for a free scene or waits on a fence)
-// and, once it is complete, may free the fence while the last thread to count it has not yet
-// unlocked it: that unlock writes into freed memory. The heap is then corrupt and glibc fails
-// later, anywhere (a segfault in _int_malloc, "corrupted unsorted chunks"), once in many runs
-// and more often on a busy machine. Without rasterizer threads the scenes are drawn, and their
-// fences signalled, on the thread that frees them. GPU drivers do not read the variable;
-// lavapipe, built on llvmpipe's rasterizer, does. A count the environment already names is left
-// as it is. Under Wine the host's Mesa reads the host's environment, which this does not reach.
-void KeepSoftwareRasterizerOnThisThread() {
-    if (!SDL_getenv("LP_NUM_THREADS")) SDL_setenv("LP_NUM_THREADS", "0", 1);
-}
-
 // Switches the display to the exclusive mode (the window must be full screen to take it).
 void SetExclusiveMode() {
     SDL_DisplayMode mode{};
@@ -77,7 +64,6 @@ bool OpenWindow(const WindowOptions& options, WindowError& error) {
     // Without a display, fall back to rendering off screen.
     bool headless = options.headless;
     if (!headless && !DisplayEnvironmentPresent()) headless = true;
-    KeepSoftwareRasterizerOnThisThread();   // before the driver is loaded: it reads the count once
     if (!StartVideo(headless, error)) return false;
 
     if (options.openGLES) {
@@ -131,6 +117,7 @@ bool OpenWindow(const WindowOptions& options, WindowError& error) {
     }
     ++contextGeneration;
     SDL_GL_MakeCurrent(window, context);
+    ChooseRasterizerSettle();
     SDL_GL_SetSwapInterval(options.vsync && realDisplay ? 1 : 0);
     SDL_ShowWindow(window);
     if (options.installLayer && !options.installLayer(error.message)) {
@@ -261,8 +248,11 @@ void SwapBuffers() {
     SDL_GL_SwapWindow(window);
     // Off screen the swap does not end the frame for the driver: Mesa keeps the frame's
     // retired vertex buffers in flight, hundreds of megabytes over a run, unless the frame is
-    // finished here.
-    if (!realDisplay) glFinish();
+    // finished here. The swap flushes like any flush, so it settles too.
+    if (!realDisplay)
+        glFinish();
+    else
+        SettleRasterizer();
     swapSeconds += static_cast<double>(SDL_GetPerformanceCounter() - start) /
                    static_cast<double>(SDL_GetPerformanceFrequency());
     DrawableSize(width, height);

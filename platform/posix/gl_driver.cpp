@@ -1,5 +1,6 @@
 // platform/posix/gl_driver.cpp — the GL table, filled with the driver's own functions.
 #include "platform/gl_quadrics.h"
+#include "platform/rasterizer_settle.h"
 
 namespace platform {
 
@@ -12,6 +13,8 @@ constexpr GLCalls DriverCalls() {
         UNDERTOW_GL_CALLS(UNDERTOW_GL_DRIVER)
 #undef UNDERTOW_GL_DRIVER
     };
+    calls.glFlush = SettledDriverFlush;
+    calls.glFinish = SettledDriverFinish;
     calls.gluNewQuadric = NewQuadric;
     calls.gluQuadricNormals = QuadricNormals;
     calls.gluQuadricOrientation = QuadricOrientation;

@@ -1,6 +1,7 @@
 // platform/windows/gl_driver.cpp — the GL table, filled with the driver's own functions. The
 // DLL's functions have no constant address, so the table holds forwarders that have one.
 #include "platform/gl_quadrics.h"
+#include "platform/rasterizer_settle.h"
 
 namespace platform {
 
@@ -18,6 +19,8 @@ constexpr GLCalls DriverCalls() {
         UNDERTOW_GL_CALLS(UNDERTOW_GL_DRIVER)
 #undef UNDERTOW_GL_DRIVER
     };
+    calls.glFlush = SettledDriverFlush;
+    calls.glFinish = SettledDriverFinish;
     calls.gluNewQuadric = NewQuadric;
     calls.gluQuadricNormals = QuadricNormals;
     calls.gluQuadricOrientation = QuadricOrientation;

@@ -1,0 +1,74 @@
+// platform/rasterizer_settle.cpp — the wait after a flush on llvmpipe with threads.
+#include "platform/rasterizer_settle.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+using FenceSyncFunction = GLsync(APIENTRY*)(GLenum condition, GLbitfield flags);
+using WaitSyncFunction = void(APIENTRY*)(GLsync sync, GLbitfield flags, GLuint64 timeout);
+using DeleteSyncFunction = void(APIENTRY*)(GLsync sync);
+
+struct SyncCalls {
+    FenceSyncFunction fenceSync = nullptr;
+    WaitSyncFunction waitSync = nullptr;
+    DeleteSyncFunction deleteSync = nullptr;
+};
+
+SyncCalls sync;
+
+// llvmpipe starts a thread per core unless LP_NUM_THREADS names a count; with 0 it draws on the
+// flushing thread and there is nothing to race.
+bool RasterizerThreadsRun() {
+    const char* count = SDL_getenv("LP_NUM_THREADS");
+    return !count || std::atoi(count) > 0;
+}
+
+bool OnLlvmpipe() {
+    const auto getString = reinterpret_cast<const GLubyte*(APIENTRY*)(GLenum)>(SDL_GL_GetProcAddress("glGetString"));
+    const char* renderer = getString ? reinterpret_cast<const char*>(getString(GL_RENDERER)) : nullptr;
+    return renderer && std::strstr(renderer, "llvmpipe") != nullptr;
+}
+
+template <typename Function>
+void Find(Function& function, const char* name) {
+    function = reinterpret_cast<Function>(SDL_GL_GetProcAddress(name));
+}
+
+}  // namespace
+
+void ChooseRasterizerSettle() {
+    sync = SyncCalls();
+    if (!RasterizerThreadsRun() || !OnLlvmpipe()) return;
+    SyncCalls found;
+    Find(found.fenceSync, "glFenceSync");
+    Find(found.waitSync, "glWaitSync");
+    Find(found.deleteSync, "glDeleteSync");
+    if (found.fenceSync && found.waitSync && found.deleteSync) sync = found;
+}
+
+void SettleRasterizer() {
+    if (!sync.fenceSync) return;
+    GLsync fence = sync.fenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    if (!fence) return;
+    sync.waitSync(fence, 0, GL_TIMEOUT_IGNORED);
+    sync.deleteSync(fence);
+}
+
+// The parentheses keep platform/gl.h's macros from turning the driver's calls into the table's.
+void APIENTRY SettledDriverFlush() {
+    (::glFlush)();
+    SettleRasterizer();
+}
+
+void APIENTRY SettledDriverFinish() {
+    (::glFinish)();
+    SettleRasterizer();
+}
+
+}  // namespace platform
