@@ -8,9 +8,12 @@
 // that unlock writes into freed memory, and glibc fails later, anywhere, once in many runs.
 // A wait on a sync object from the server side (glWaitSync) takes the fence's lock without the
 // quick test, so it returns only after every thread has unlocked the last scene's fence; the
-// threads take the scenes in order, so the earlier fences are let go too. Done after each flush
-// and finish the program makes, it leaves no scene in a thread's hands when the flushing thread
-// next looks at the counts. GPU drivers and llvmpipe without threads are left alone.
+// threads take the scenes in order, so the earlier fences are let go too. Done after each flush,
+// finish and swap the program makes, it leaves no scene in a thread's hands when the flushing
+// thread next looks at the counts. The flushes the driver makes on its own (a read-back, an
+// upload into a texture in use) have no wait after them; with every thread held between the
+// count and the unlock (tests/support/fence_watch.cc), none of their fences was freed early over
+// the whole timeline. GPU drivers and llvmpipe without threads are left alone.
 #pragma once
 
 #include "platform/gl.h"
