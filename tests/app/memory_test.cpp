@@ -75,10 +75,12 @@ bool PassReport(const std::string& output, int pass, long& resident, int& textur
                        &textures, &lists) == 3;
 }
 
-// Ten passes at one step a second with GL errors checked: after the tenth the resident size is
-// within 2 MB of what it was after the second, and the context holds as many textures and
-// display lists as it did then. A pass moves the resident size up or down by a megabyte or two
-// for reasons of the heap and the driver, so three passes are averaged at each end.
+// Ten passes at one step a second with GL errors checked: the resident size after the last
+// passes is within 2 MB of what it was after the first ones, and the context holds as many
+// textures and display lists as it did then. A buffer of several megabytes that lives only for a
+// moment (under AddressSanitizer each one is mapped and unmapped on its own) is in some passes'
+// figures and not in others, so each end takes the least of five passes: what leaks raises them
+// all.
 TEST(Memory, TenLoopsKeepTheResidentSizeAndTheGLObjects) {
     std::string output;
     const int code = testing_support::RunCommand(
@@ -88,21 +90,21 @@ TEST(Memory, TenLoopsKeepTheResidentSizeAndTheGLObjects) {
             " --benchmark --loop --fps 1 --check-gl --frames 2300",
         output);
     ASSERT_EQ(code, 0) << output;
-    auto averageAround = [&output](int pass, int& textures, int& lists) {
-        long sum = 0;
-        for (int p = pass - 1; p <= pass + 1; ++p) {
+    auto leastOf = [&output](int first, int last, int& textures, int& lists) {
+        long least = -1;
+        for (int p = first; p <= last; ++p) {
             long resident = 0;
             if (!PassReport(output, p, resident, textures, lists)) return -1.0;
-            sum += resident;
+            if (least < 0 || resident < least) least = resident;
         }
-        return sum / 3.0;
+        return static_cast<double>(least);
     };
     int texturesTwo = 0, texturesTen = 0, listsTwo = 0, listsTen = 0;
-    const double afterTwo = averageAround(3, texturesTwo, listsTwo);   // pass 3 begins after pass 2
-    const double afterTen = averageAround(10, texturesTen, listsTen);  // pass 11 after pass 10
+    const double afterTwo = leastOf(3, 7, texturesTwo, listsTwo);   // pass 3 begins after pass 2
+    const double afterTen = leastOf(8, 12, texturesTen, listsTen);  // pass 12 after pass 11
     ASSERT_GT(afterTwo, 0.0) << output;
     ASSERT_GT(afterTen, 0.0) << output;
-    EXPECT_LT(std::abs(afterTen - afterTwo), 2048.0) << "KB between the second pass and the tenth";
+    EXPECT_LT(std::abs(afterTen - afterTwo), 2048.0) << "KB between the passes after the second and the last";
     EXPECT_EQ(texturesTen, texturesTwo);
     EXPECT_EQ(listsTen, listsTwo);
     EXPECT_GT(texturesTwo, 20);
