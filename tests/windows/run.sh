@@ -31,11 +31,9 @@ Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=":$display"
 export LC_ALL=C.UTF-8 SDL_AUDIODRIVER=dummy
-# Wine hands GL to the host's Mesa, which reads the host's environment and not the variables the
-# Windows program sets for itself: llvmpipe's rasterizer threads, whose fences race (see
-# platform/window.cpp), are kept off here as the Linux program keeps them off.
-export LP_NUM_THREADS=0
-unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+# Wine hands GL to the host's Mesa, llvmpipe with its rasterizer threads; the program waits after
+# each flush as on Linux (platform/rasterizer_settle.h).
+unset WAYLAND_DISPLAY SDL_VIDEODRIVER LP_NUM_THREADS
 finish() {
   wineserver -k >/dev/null 2>&1 || true
   kill "$xvfb" 2>/dev/null || true
