@@ -29,6 +29,7 @@ bool RasterizerThreadsRun() {
     return !count || std::atoi(count) > 0;
 }
 
+// Asked by name: before a layer is installed the browser's GL table holds no glGetString.
 bool OnLlvmpipe() {
     const auto getString = reinterpret_cast<const GLubyte*(APIENTRY*)(GLenum)>(SDL_GL_GetProcAddress("glGetString"));
     const char* renderer = getString ? reinterpret_cast<const char*>(getString(GL_RENDERER)) : nullptr;
