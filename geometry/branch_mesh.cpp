@@ -15,14 +15,25 @@ std::uint16_t BranchMesh::AddVertex(const TreePoint& position, const TreePoint& 
     return index;
 }
 
-void BranchMesh::AddIndex(std::uint16_t index) { indices.push_back(index); }
+// A finished run adds its strip's triangles; every other one has its first two vertices
+// swapped, as GL does, so that all keep the strip's facing.
+void BranchMesh::AddIndex(std::uint16_t index) {
+    indices.push_back(index);
+    const std::size_t run = 2 * static_cast<std::size_t>(sides);
+    if (sides < 1 || indices.size() % run != 0) return;
+    const std::uint16_t* strip = indices.data() + indices.size() - run;
+    for (std::size_t k = 0; k + 2 < run; ++k) {
+        const bool odd = k % 2 != 0;
+        triangles.push_back(strip[odd ? k + 1 : k]);
+        triangles.push_back(strip[odd ? k : k + 1]);
+        triangles.push_back(strip[k + 2]);
+    }
+}
 
 void BranchMesh::DrawBranches() const {
-    if (positions.empty() || sides < 1) return;
+    if (positions.empty() || triangles.empty()) return;
     glVertexPointer(3, GL_FLOAT, 0, positions.data());
     glNormalPointer(GL_FLOAT, 0, normals.data());
     glTexCoordPointer(2, GL_FLOAT, 0, texCoords.data());
-    const std::size_t run = 2 * static_cast<std::size_t>(sides);
-    for (std::size_t at = 0; at + run <= indices.size(); at += run)
-        glDrawElements(GL_TRIANGLE_STRIP, static_cast<GLsizei>(run), GL_UNSIGNED_SHORT, indices.data() + at);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(triangles.size()), GL_UNSIGNED_SHORT, triangles.data());
 }

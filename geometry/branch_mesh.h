@@ -16,6 +16,10 @@ struct TreeTexCoord {
 
 // Vertices in scene coordinates and runs of 2 × sides indices, each run one triangle strip.
 // Normals are not normalised: the owner enables GL_NORMALIZE.
+//
+// The strips are drawn as one list of their triangles, in the strips' order and with the
+// vertices in the order GL takes them from a strip, so the picture is the strips' own; one call
+// instead of one a strip spares a layer or a browser that pays for every call.
 class BranchMesh {
 public:
     explicit BranchMesh(int sides);
@@ -24,13 +28,14 @@ public:
     std::uint16_t AddVertex(const TreePoint& position, const TreePoint& normal, const TreeTexCoord& texCoord);
     void AddIndex(std::uint16_t index);
 
-    // One glDrawElements strip per run; needs the vertex, normal and texture-coordinate
-    // client arrays enabled.
+    // Every run's triangles in one glDrawElements; needs the vertex, normal and
+    // texture-coordinate client arrays enabled.
     void DrawBranches() const;
 
     std::vector<TreePoint> positions;
     std::vector<TreePoint> normals;
     std::vector<TreeTexCoord> texCoords;
     std::vector<std::uint16_t> indices;
+    std::vector<std::uint16_t> triangles;   // three indices a triangle of the finished runs
     int sides;
 };
