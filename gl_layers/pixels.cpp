@@ -248,7 +248,7 @@ void APIENTRY Finish() {
 
 void APIENTRY Flush() {
     es.Flush();
-    platform::SettleRasterizer();
+    platform::SettleRasterizer();   // a wait, not a held fence: see platform/rasterizer_settle.h
 }
 
 void ReleasePixelPass() {

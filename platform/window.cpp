@@ -149,6 +149,7 @@ bool CloseWindow() {
     KeepLoadedLibraries();   // sanitizer builds only: see platform/sanitizer_support.h
     bool ok = true;
     if (context) {
+        SettleRasterizer();   // lets go of the fences still held, while they can be
         ReleasePicture();
         // A layer frees what it made while its context is still current.
         if (glCalls.release) glCalls.release();

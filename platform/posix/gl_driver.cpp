@@ -13,7 +13,7 @@ constexpr GLCalls DriverCalls() {
         UNDERTOW_GL_CALLS(UNDERTOW_GL_DRIVER)
 #undef UNDERTOW_GL_DRIVER
     };
-    calls.glFlush = SettledDriverFlush;
+    calls.glFlush = HoldingDriverFlush;
     calls.glFinish = SettledDriverFinish;
     calls.gluNewQuadric = NewQuadric;
     calls.gluQuadricNormals = QuadricNormals;
