@@ -20,7 +20,7 @@ listing=$(scripts/debian-source.sh versions "${sources[@]}")
 declare -A versions
 while read -r name listed; do versions[$name]=$listed; done <<<"$listing"
 
-key_text="emscripten=$(dpkg-query -W -f='${Version}' emscripten) $(emcc --version | head -n1)"
+key_text="emscripten=$(dpkg-query -W -f='${Version}' emscripten) $(emcc --version | sed -n 1p)"
 for name in "${sources[@]}"; do key_text+=" $name=${versions[$name]%% *}"; done
 key_text+=" script=$(cat scripts/web-libs.sh scripts/debian-source.sh | sha256sum | cut -c1-12)"
 key=$(echo "$key_text" | sha256sum | cut -c1-16)
