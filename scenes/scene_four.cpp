@@ -123,7 +123,8 @@ bool SceneFour::Stop() {
 bool SceneFour::Unload() {
     if (!Scene::Unload()) return false;
     for (GLuint* list : {&caveLists[0], &caveLists[1], &caveLists[2], &nearerWallList, &furtherWallList,
-                         &nearerRockList, &furtherRockList}) {
+                         &nearerRockList, &furtherRockList,
+                         &nearerFrontRockList, &furtherFrontRockList}) {
         if (*list) glDeleteLists(*list, 1);
         *list = 0;
     }

@@ -48,9 +48,9 @@ public:
     Mesh caveMeshes[3];
     Image causticFrames[kCausticFrameCount];
     // Draw what lies wholly nearer than the fog's start without fog (the fog leaves it as it
-    // is), and lay the caustics on those walls in the walls' own pass where the context has the
-    // combiner stages for it; off, every surface is drawn as the plain passes draw it. Tests
-    // compare the two.
+    // is), lay the caustics on those walls in the walls' own pass where the context has the
+    // combiner stages for it, and cull the back faces of the rocks whose front faces
+    // cover them; off, every surface is drawn as the plain passes draw it. Tests compare the two.
     bool splitAtFogStart = true;
     // The cave meshes split for that (0 when not built): the first mesh's triangles nearer than
     // the fog's start (with the stages' coordinates where the context has them) and the others,
@@ -59,6 +59,8 @@ public:
     GLuint furtherWallList = 0;
     GLuint nearerRockList = 0;
     GLuint furtherRockList = 0;
+    GLuint nearerFrontRockList = 0;   // the rocks that hide their back faces, drawn without them
+    GLuint furtherFrontRockList = 0;
     bool wallStages = false;     // the nearer walls carry the stages' coordinates
     int firstNearerFloorRow = 16;   // the floor's rows from here on lie nearer than the fog's start
 
@@ -66,6 +68,7 @@ private:
     void ReadCave();
     void SplitAtFogStart();
     void DrawCaveLists(bool split);
+    void DrawFrontFaces(GLuint list);
     int FirstNearerWaterStrip() const;
     bool ParticlesNearerThanFog() const;
     void DrawCave();

@@ -1,9 +1,10 @@
 // scenes/scene_four_split.cpp — scene four's surfaces split at the fog's start: what lies
-// nearer is drawn without fog, which leaves it as it is there, and the nearer walls get their
-// caustics in their own pass.
+// nearer is drawn without fog, which leaves it as it is there, the nearer walls get their
+// caustics in their own pass, and the rocks that hide their back faces are drawn without them.
 #include <cmath>
 #include <vector>
 
+#include "geometry/outward_faces.h"
 #include "platform/gl.h"
 #include "scenes/cave_caustics.h"
 #include "scenes/scene_four.h"
@@ -14,6 +15,9 @@ namespace {
 // from the eye or at the depth, which is never more, and between the corners of a triangle it
 // is never more than at the farthest corner.
 constexpr float kUnfogged = SceneFour::kFogStart * 0.999f;
+
+// The near plane of the scene's perspective.
+constexpr float kNearDepth = 1.0f;
 
 float EyeDistance(const float m[16], float x, float y, float z) {
     float eye[3];
@@ -34,6 +38,13 @@ void SplitByEyeDistance(const Mesh& mesh, const float view[16], float distance, 
         }
         (wholeNear ? nearer : further).push_back(t);
     }
+}
+
+// Moves from `triangles` to `culled` those that face out counter-clockwise.
+void TakeOutward(const std::vector<FaceOut>& out, std::vector<int>& triangles, std::vector<int>& culled) {
+    std::vector<int> rest;
+    for (int t : triangles) (out[static_cast<std::size_t>(t)] == kOutCounterClockwise ? culled : rest).push_back(t);
+    triangles.swap(rest);
 }
 
 GLuint CompileList(const Mesh* meshes[], const std::vector<int>* triangles, int count, bool forStages) {
@@ -70,8 +81,16 @@ void SceneFour::SplitAtFogStart() {
     const Mesh* rocks[2] = {&caveMeshes[1], &caveMeshes[2]};
     nearerWallList = CompileList(walls, &nearer[0], 1, wallStages);
     furtherWallList = CompileList(walls, &further[0], 1, false);
+    std::vector<int> nearerFront[2], furtherFront[2];
+    for (int k = 1; k < 3; ++k) {
+        const std::vector<FaceOut> out = FindOutwardFaces(caveMeshes[k], view, kNearDepth);
+        TakeOutward(out, nearer[k], nearerFront[k - 1]);
+        TakeOutward(out, further[k], furtherFront[k - 1]);
+    }
     nearerRockList = CompileList(rocks, &nearer[1], 2, false);
     furtherRockList = CompileList(rocks, &further[1], 2, false);
+    nearerFrontRockList = CompileList(rocks, nearerFront, 2, false);
+    furtherFrontRockList = CompileList(rocks, furtherFront, 2, false);
 
     // The floor's rows grow nearer with r; from the first row wholly nearer on, all are.
     firstNearerFloorRow = 16;
@@ -106,9 +125,20 @@ void SceneFour::DrawCaveLists(bool split) {
         glCallList(nearerWallList);
     }
     glCallList(nearerRockList);
+    DrawFrontFaces(nearerFrontRockList);
     glEnable(GL_FOG);
     glCallList(furtherWallList);
     glCallList(furtherRockList);
+    DrawFrontFaces(furtherFrontRockList);
+}
+
+// Rocks whose back faces lie behind their own front faces.
+void SceneFour::DrawFrontFaces(GLuint list) {
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
+    glCallList(list);
+    glDisable(GL_CULL_FACE);
 }
 
 // The first strip from which every later strip of the sheet, as it is now, lies nearer than

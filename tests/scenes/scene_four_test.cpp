@@ -338,7 +338,9 @@ TEST(SceneFour, MatchesReferenceFrames) {
 // Drawn without fog where the fog does not reach yet, and with the nearer walls' caustics in the
 // walls' own pass, the cave is the picture of the plain passes: within one level on all but a
 // thousandth of the pixels and a quarter level on the mean, under the opening fade and later;
-// without the combiner stages, leaving out the fog alone changes no pixel.
+// without the combiner stages, leaving out the fog and the rocks' hidden back faces changes only
+// a few pixels on the rocks' outlines, where a back face drawn first at the depth of the front
+// face won the depth test.
 TEST(SceneFour, SplitAtTheFogStartKeepsThePicture) {
     const std::vector<int> frames = {10, 60, 150, 252};
     const auto plain = PlaySceneFour(frames, false);
@@ -359,5 +361,9 @@ TEST(SceneFour, SplitAtTheFogStartKeepsThePicture) {
     const auto unfogged = PlaySceneFour(frames, true);
     settings.useTextureEnvCombine = savedCombine;
     ASSERT_EQ(unfogged.size(), frames.size());
-    for (std::size_t i = 0; i < frames.size(); ++i) EXPECT_TRUE(unfogged[i] == plain[i]) << "frame " << frames[i];
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        std::size_t apart = 0;
+        for (std::size_t k = 0; k < plain[i].size(); ++k) apart += unfogged[i][k] != plain[i][k];
+        EXPECT_LE(apart, plain[i].size() / 20000) << "frame " << frames[i];
+    }
 }
