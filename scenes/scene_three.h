@@ -62,6 +62,9 @@ public:
     Terrain sea;
     // Draw the tree's leaves nearest first; off, in the order they grew. Tests compare the two.
     bool nearestLeavesFirst = true;
+    // Draw the branches without their back faces: each is a tube, whose inside shows only
+    // where it ends in leaves, a few pixels of a frame. Off, both sides. Tests compare the two.
+    bool cullBranchBacks = true;
     NearestLeavesFirst leafOrder;
 
 private:

@@ -93,6 +93,11 @@ void SceneThree::DrawIslandSection() {
     }
     {
         const platform::DrawingAllowed occluder(sunTested && MayHideSun(treeBox));
+        if (cullBranchBacks) {
+            // The tree turns its branches' fronts clockwise and draws its leaves with culling off.
+            glEnable(GL_CULL_FACE);
+            glCullFace(GL_BACK);
+        }
         if (nearestLeavesFirst)
             leafOrder.Draw(*tree);
         else
