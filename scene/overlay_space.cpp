@@ -46,7 +46,7 @@ void DrawFullScreenVeil() {
 void LoadPerspective(double fovy, double aspect, double zFar) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(fovy, aspect, 1.0, zFar);
+    gluPerspective(fovy, aspect, kPerspectiveNear, zFar);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }

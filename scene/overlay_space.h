@@ -16,6 +16,9 @@ void DrawFullScreenStrip();
 // culling and blending, with the blend factors, are afterwards as they were before.
 void DrawFullScreenVeil();
 
-// Sets the projection to a perspective of `fovy` degrees from 1 to `zFar` and selects an
-// identity model-view matrix.
+// The near plane of every perspective the scenes load.
+constexpr double kPerspectiveNear = 1.0;
+
+// Sets the projection to a perspective of `fovy` degrees from kPerspectiveNear to `zFar` and
+// selects an identity model-view matrix.
 void LoadPerspective(double fovy, double aspect, double zFar);

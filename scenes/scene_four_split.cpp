@@ -6,6 +6,7 @@
 
 #include "geometry/outward_faces.h"
 #include "platform/gl.h"
+#include "scene/overlay_space.h"
 #include "scenes/cave_caustics.h"
 #include "scenes/scene_four.h"
 
@@ -15,9 +16,6 @@ namespace {
 // from the eye or at the depth, which is never more, and between the corners of a triangle it
 // is never more than at the farthest corner.
 constexpr float kUnfogged = SceneFour::kFogStart * 0.999f;
-
-// The near plane of the scene's perspective.
-constexpr float kNearDepth = 1.0f;
 
 float EyeDistance(const float m[16], float x, float y, float z) {
     float eye[3];
@@ -83,7 +81,7 @@ void SceneFour::SplitAtFogStart() {
     furtherWallList = CompileList(walls, &further[0], 1, false);
     std::vector<int> nearerFront[2], furtherFront[2];
     for (int k = 1; k < 3; ++k) {
-        const std::vector<FaceOut> out = FindOutwardFaces(caveMeshes[k], view, kNearDepth);
+        const std::vector<FaceOut> out = FindOutwardFaces(caveMeshes[k], view, static_cast<float>(kPerspectiveNear));
         TakeOutward(out, nearer[k], nearerFront[k - 1]);
         TakeOutward(out, further[k], furtherFront[k - 1]);
     }
