@@ -62,6 +62,17 @@ std::vector<EdgeUse> EdgesOf(const Mesh& mesh, std::size_t count) {
     return edges;
 }
 
+// Calls `visit(first, end)` for each run of uses of one edge in the sorted `edges`.
+template <typename Visit>
+void ForEachEdge(const std::vector<EdgeUse>& edges, Visit visit) {
+    for (std::size_t i = 0; i < edges.size();) {
+        std::size_t j = i;
+        while (j < edges.size() && edges[j].a == edges[i].a && edges[j].b == edges[i].b) ++j;
+        visit(i, j);
+        i = j;
+    }
+}
+
 // A shared edge: the other triangle, and whether the two run along it the same way.
 struct Link {
     std::size_t other;
@@ -75,9 +86,7 @@ MeshPieces FindPieces(const Mesh& mesh) {
     const std::vector<EdgeUse> edges = EdgesOf(mesh, count);
     std::vector<std::vector<Link>> links(count);
     std::vector<std::uint8_t> inPiece(count, 0), crowded(count, 0);
-    for (std::size_t i = 0; i < edges.size();) {
-        std::size_t j = i;
-        while (j < edges.size() && edges[j].a == edges[i].a && edges[j].b == edges[i].b) ++j;
+    ForEachEdge(edges, [&](std::size_t i, std::size_t j) {
         for (std::size_t k = i; k < j; ++k) inPiece[edges[k].triangle] = 1;
         if (j - i > 2) crowded[edges[i].triangle] = 1;
         for (std::size_t k = i + 1; k < j; ++k) {
@@ -85,8 +94,7 @@ MeshPieces FindPieces(const Mesh& mesh) {
             links[edges[i].triangle].push_back({edges[k].triangle, same});
             links[edges[k].triangle].push_back({edges[i].triangle, same});
         }
-        i = j;
-    }
+    });
 
     MeshPieces pieces;
     pieces.pieceOf.assign(count, -1);
@@ -115,16 +123,12 @@ MeshPieces FindPieces(const Mesh& mesh) {
             }
         }
     }
-    for (std::size_t i = 0; i < edges.size();) {
-        std::size_t j = i;
-        while (j < edges.size() && edges[j].a == edges[i].a && edges[j].b == edges[i].b) ++j;
-        if (j - i == 1) {
-            const EdgeUse& e = edges[i];
-            auto& open = pieces.openEdges[static_cast<std::size_t>(pieces.pieceOf[e.triangle])];
-            open.push_back(pieces.reversed[e.triangle] ? std::array<std::uint16_t, 2>{e.to, e.from}
-                                                       : std::array<std::uint16_t, 2>{e.from, e.to});
-        }
-        i = j;
-    }
+    ForEachEdge(edges, [&](std::size_t i, std::size_t j) {
+        if (j - i != 1) return;
+        const EdgeUse& e = edges[i];
+        auto& open = pieces.openEdges[static_cast<std::size_t>(pieces.pieceOf[e.triangle])];
+        open.push_back(pieces.reversed[e.triangle] ? std::array<std::uint16_t, 2>{e.to, e.from}
+                                                   : std::array<std::uint16_t, 2>{e.from, e.to});
+    });
     return pieces;
 }
